@@ -1,0 +1,47 @@
+#include "forms.h"
+
+namespace trick {
+
+namespace {
+
+std::string_view kindText(Failure::Kind kind) noexcept
+{
+    switch (kind) {
+    case Failure::Kind::TypeMismatch: return "type mismatch";
+    case Failure::Kind::NoSuchElement: return "no such control array element";
+    case Failure::Kind::NotSupported: return "operation not supported";
+    }
+    return "failure";
+}
+
+}  // namespace
+
+Failure::Failure(Kind kind, const std::string& detail)
+    : std::runtime_error(std::string(kindText(kind)) + ": " + detail), kind_(kind)
+{
+}
+
+std::string_view nameOf(Name name) noexcept
+{
+    switch (name) {
+    case Name::Form1: return "Form1";
+    case Name::Frame1: return "Frame1";
+    case Name::Label1: return "Label1";
+    case Name::Text1: return "Text1";
+    case Name::Text6: return "Text6";
+    case Name::Text7: return "Text7";
+    case Name::Shape1: return "Shape1";
+    case Name::Image1: return "Image1";
+    }
+    return "?";
+}
+
+std::string describe(Control control)
+{
+    std::string text(nameOf(control.name));
+    if (control.name == Name::Shape1 || control.name == Name::Image1)
+        text += "(" + std::to_string(control.index) + ")";
+    return text;
+}
+
+}  // namespace trick

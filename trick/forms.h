@@ -1,0 +1,97 @@
+#pragma once
+
+// The operations that the trick performs on its window. The game keeps no
+// state of its own: the tap count, the base value and the answer live in the
+// texts of the window's text boxes, and the handlers reach them only through
+// this interface. The Qt window implements it; the tests use an in-memory
+// implementation that records every call.
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace trick {
+
+// The controls of Form1, by the names they carry in the window. Shape1 and
+// Image1 are control arrays and are reached through Forms::element.
+enum class Name : std::uint8_t {
+    Form1,
+    Frame1,
+    Label1,
+    Text1,
+    Text6,
+    Text7,
+    Shape1,
+    Image1,
+};
+
+// A single control, or one element of a control array. The index matters
+// only for Shape1 (0 to 11) and Image1 (0).
+struct Control {
+    Name name;
+    int index = 0;
+
+    friend bool operator==(const Control&, const Control&) = default;
+};
+
+inline constexpr Control Form1{Name::Form1};
+inline constexpr Control Frame1{Name::Frame1};
+inline constexpr Control Label1{Name::Label1};
+inline constexpr Control Text1{Name::Text1};
+inline constexpr Control Text6{Name::Text6};
+inline constexpr Control Text7{Name::Text7};
+
+inline constexpr int kMarkerCount = 12;
+
+// Any operation can fail. A failure is thrown, ends the running handler at
+// that point and reaches the event loop, which reports it; whatever the
+// handler set before stays set and nothing is retried.
+class Failure : public std::runtime_error {
+public:
+    enum class Kind : std::uint8_t {
+        TypeMismatch,   // a text that had to be a number was not one
+        NoSuchElement,  // a control array has no element with that index
+        NotSupported,   // the control lacks the property or operation
+    };
+
+    Failure(Kind kind, const std::string& detail);
+
+    Kind kind() const noexcept { return kind_; }
+
+private:
+    Kind kind_;
+};
+
+std::string_view nameOf(Name name) noexcept;
+
+// Shape1(3), Text7, ...: how controls appear in messages and test logs.
+std::string describe(Control control);
+
+class Forms {
+public:
+    virtual ~Forms() = default;
+
+    // The current Text of a text box.
+    virtual std::string text(Control textBox) = 0;
+
+    // Sets the Text of a text box. Setting Text1 raises its Change event,
+    // and the count reaction runs to its end before this returns. A failure
+    // inside that nested reaction is thrown on from here, so it also ends
+    // the handler that set Text1; Text1 keeps the new text.
+    virtual void setText(Control textBox, std::string_view text) = 0;
+
+    // A hidden control is neither drawn nor clicked.
+    virtual void setVisible(Control control, bool visible) = 0;
+
+    // A disabled picture takes no clicks.
+    virtual void setEnabled(Control control, bool enabled) = 0;
+
+    // Element `index` of the control array `array` (Shape1 or Image1).
+    virtual Control element(Name array, int index) = 0;
+
+    // Closes the window; the program ends with it.
+    virtual void unload() = 0;
+};
+
+}  // namespace trick
