@@ -13,35 +13,36 @@ constexpr const char* kRulesText =
     "Пример: Загаданна цифра 7. Надо щелкнуть 13 раз и нажать СТОП. ";
 
 using enum ControlType;
+using enum Font;
 
 }  // namespace
 
 const std::array<ControlSpec, 24> kControls{{
-    // name        type           container  left  top   width height text           tab
-    {"Frame1",     Frame,         nullptr,   480,  120,  2895, 2775, "Правила",      8},
-    {"Command5",   CommandButton, "Frame1",  960,  2160, 735,  375,  "ОК",           10},
-    {"Label2",     Label,         "Frame1",  120,  240,  2655, 1935, kRulesText,     9},
-    {"Command4",   CommandButton, nullptr,   2760, 2160, 975,  375,  "Правила",      7},
-    {"Command3",   CommandButton, nullptr,   120,  2640, 975,  375,  "Загадать",     5},
-    {"Command2",   CommandButton, nullptr,   120,  2160, 975,  375,  "Стоп",         4},
-    {"Command1",   CommandButton, nullptr,   2760, 2640, 975,  375,  "Выход",        3},
-    {"Text7",      TextBox,       nullptr,   2280, 120,  375,  285,  "",             2},
-    {"Text6",      TextBox,       nullptr,   1560, 2640, 375,  375,  "14",           1},
-    {"Text1",      TextBox,       nullptr,   1680, 1440, 495,  285,  "0",            0},
-    {"Shape1_11",  Shape,         nullptr,   2280, 840,  135,  135,  nullptr,        -1},
-    {"Shape1_10",  Shape,         nullptr,   2520, 1200, 135,  135,  nullptr,        -1},
-    {"Shape1_9",   Shape,         nullptr,   2640, 1560, 135,  135,  nullptr,        -1},
-    {"Shape1_8",   Shape,         nullptr,   2520, 1920, 135,  135,  nullptr,        -1},
-    {"Shape1_7",   Shape,         nullptr,   2280, 2160, 135,  135,  nullptr,        -1},
-    {"Shape1_6",   Shape,         nullptr,   1920, 2280, 135,  135,  nullptr,        -1},
-    {"Shape1_5",   Shape,         nullptr,   1440, 2160, 135,  135,  nullptr,        -1},
-    {"Shape1_4",   Shape,         nullptr,   1200, 1920, 135,  135,  nullptr,        -1},
-    {"Shape1_3",   Shape,         nullptr,   1080, 1560, 135,  135,  nullptr,        -1},
-    {"Shape1_2",   Shape,         nullptr,   1200, 1200, 135,  135,  nullptr,        -1},
-    {"Shape1_1",   Shape,         nullptr,   1440, 960,  135,  135,  nullptr,        -1},
-    {"Shape1_0",   Shape,         nullptr,   1800, 840,  135,  135,  nullptr,        -1},
-    {"Label1",     Label,         nullptr,   840,  120,  1455, 255,  "Ваше число:",  6},
-    {"Image1_0",   Image,         nullptr,   120,  120,  3660, 2955, nullptr,        -1},
+    // name        type           container  left  top   width height text          font     fore      back      tab
+    {"Frame1",     Frame,         nullptr,   480,  120,  2895, 2775, "Правила",     Italic,  kDarkRed, kWhite,   8},
+    {"Command5",   CommandButton, "Frame1",  960,  2160, 735,  375,  "ОК",          Regular, kDefault, kWhite,   10},
+    {"Label2",     Label,         "Frame1",  120,  240,  2655, 1935, kRulesText,    Italic,  kRed,     kWhite,   9},
+    {"Command4",   CommandButton, nullptr,   2760, 2160, 975,  375,  "Правила",     Regular, kDefault, kWhite,   7},
+    {"Command3",   CommandButton, nullptr,   120,  2640, 975,  375,  "Загадать",    Regular, kDefault, kWhite,   5},
+    {"Command2",   CommandButton, nullptr,   120,  2160, 975,  375,  "Стоп",        Regular, kDefault, kWhite,   4},
+    {"Command1",   CommandButton, nullptr,   2760, 2640, 975,  375,  "Выход",       Regular, kDefault, kWhite,   3},
+    {"Text7",      TextBox,       nullptr,   2280, 120,  375,  285,  "",            Large,   kRed,     kDefault, 2},
+    {"Text6",      TextBox,       nullptr,   1560, 2640, 375,  375,  "14",          System,  kDefault, kDefault, 1},
+    {"Text1",      TextBox,       nullptr,   1680, 1440, 495,  285,  "0",           Regular, kDefault, kDefault, 0},
+    {"Shape1_11",  Shape,         nullptr,   2280, 840,  135,  135,  nullptr,       System,  kDefault, kRed,     -1},
+    {"Shape1_10",  Shape,         nullptr,   2520, 1200, 135,  135,  nullptr,       System,  kDefault, kRed,     -1},
+    {"Shape1_9",   Shape,         nullptr,   2640, 1560, 135,  135,  nullptr,       System,  kDefault, kRed,     -1},
+    {"Shape1_8",   Shape,         nullptr,   2520, 1920, 135,  135,  nullptr,       System,  kDefault, kRed,     -1},
+    {"Shape1_7",   Shape,         nullptr,   2280, 2160, 135,  135,  nullptr,       System,  kDefault, kRed,     -1},
+    {"Shape1_6",   Shape,         nullptr,   1920, 2280, 135,  135,  nullptr,       System,  kDefault, kRed,     -1},
+    {"Shape1_5",   Shape,         nullptr,   1440, 2160, 135,  135,  nullptr,       System,  kDefault, kRed,     -1},
+    {"Shape1_4",   Shape,         nullptr,   1200, 1920, 135,  135,  nullptr,       System,  kDefault, kRed,     -1},
+    {"Shape1_3",   Shape,         nullptr,   1080, 1560, 135,  135,  nullptr,       System,  kDefault, kRed,     -1},
+    {"Shape1_2",   Shape,         nullptr,   1200, 1200, 135,  135,  nullptr,       System,  kDefault, kRed,     -1},
+    {"Shape1_1",   Shape,         nullptr,   1440, 960,  135,  135,  nullptr,       System,  kDefault, kRed,     -1},
+    {"Shape1_0",   Shape,         nullptr,   1800, 840,  135,  135,  nullptr,       System,  kDefault, kRed,     -1},
+    {"Label1",     Label,         nullptr,   840,  120,  1455, 255,  "Ваше число:", Large,   kRed,     kDefault, 6},
+    {"Image1_0",   Image,         nullptr,   120,  120,  3660, 2955, nullptr,       System,  kDefault, kDefault, -1},
 }};
 
 }  // namespace ui

@@ -1,7 +1,7 @@
 #pragma once
 
-// Form1 as data: every control with its container, place, size, text and
-// tab index, listed in stacking order, front first.
+// Form1 as data: every control with its container, place, size, text, font,
+// colours and tab index, listed in stacking order, front first.
 
 #include <array>
 #include <cstdint>
@@ -10,6 +10,22 @@ namespace ui {
 
 enum class ControlType : std::uint8_t { Frame, CommandButton, Label, TextBox, Shape, Image };
 
+// The window's three bold faces, and the platform's own.
+enum class Font : std::uint8_t {
+    System,   // the platform default
+    Regular,  // 11 px
+    Italic,   // 11 px, italic
+    Large,    // 13 px
+};
+
+// 0xRRGGBB, or kDefault for the platform's colour (for a label's background:
+// transparent, so that the picture shows around its letters).
+using Colour = std::int32_t;
+inline constexpr Colour kDefault = -1;
+inline constexpr Colour kWhite = 0xFFFFFF;  // the caption-text and highlight-text system colours
+inline constexpr Colour kRed = 0xFF0000;
+inline constexpr Colour kDarkRed = 0x400000;
+
 struct ControlSpec {
     const char* name;       // the widget's objectName; array elements end in "_<index>"
     ControlType type;
@@ -17,6 +33,9 @@ struct ControlSpec {
     int left, top;          // twips, from the container's top-left corner
     int width, height;      // twips
     const char* text;       // caption or initial text, UTF-8; nullptr: none
+    Font font;
+    Colour fore;            // text colour
+    Colour back;            // background, or a marker's fill
     int tabIndex;           // -1: not in the tab order
 };
 
@@ -25,6 +44,7 @@ inline constexpr int kTwipsPerPixel = 15;
 
 inline constexpr int kClientWidth = 3810 / kTwipsPerPixel;
 inline constexpr int kClientHeight = 3105 / kTwipsPerPixel;
+inline constexpr Colour kFormBack = kWhite;
 
 extern const std::array<ControlSpec, 24> kControls;
 

@@ -6,11 +6,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 
 #include <algorithm>
 #include <vector>
 
-#include "clock_face.h"
+#include "artwork.h"
 #include "control_table.h"
 #include "widgets.h"
 
@@ -24,16 +25,62 @@ QRect pixels(const ControlSpec& spec)
             spec.height / kTwipsPerPixel};
 }
 
+// Every face the window uses asks for the classic face first and falls back
+// to a metric-compatible one with Cyrillic glyphs.
+QFont fontFor(Font font)
+{
+    QFont result;
+    result.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")});
+    result.setStyleHint(QFont::SansSerif);
+    result.setPixelSize(font == Font::Large ? 13 : 11);
+    result.setBold(true);
+    result.setItalic(font == Font::Italic);
+    return result;
+}
+
+// Flat faces with a thin border, whatever the desktop's style; %1 is the
+// face colour.
+const QString kButtonStyle = QStringLiteral(
+    "QPushButton { background-color: %1; border: 1px solid #8a8a8a; border-radius: 2px; padding: 0px; }"
+    "QPushButton:hover { border-color: #505050; }"
+    "QPushButton:focus { border-color: #2a62b8; }"
+    "QPushButton:pressed { background-color: #e4e4e4; }");
+
+// Flat text boxes with a thin border. The text may use the box's whole
+// width: the answer field is 25 px wide and must still show "XXX" whole.
+const QString kTextBoxStyle = QStringLiteral(
+    "QLineEdit { border: 1px solid #8a8a8a; padding: 0px; }"
+    "QLineEdit:focus { border-color: #2a62b8; }");
+constexpr QMargins kTextBoxMargins{-2, 0, -2, 0};  // cancels QLineEdit's own inner margin
+
+QColor colour(Colour rgb)
+{
+    return QColor::fromRgb(static_cast<QRgb>(rgb));
+}
+
+void applyColours(QWidget& widget, const ControlSpec& spec)
+{
+    if (spec.type == ControlType::CommandButton) {
+        widget.setStyleSheet(kButtonStyle.arg(colour(spec.back).name()));
+        return;
+    }
+    QPalette palette = widget.palette();
+    const bool isTextBox = spec.type == ControlType::TextBox;
+    if (spec.fore != kDefault)
+        palette.setColor(isTextBox ? QPalette::Text : QPalette::WindowText, colour(spec.fore));
+    if (spec.back != kDefault) {
+        palette.setColor(isTextBox ? QPalette::Base : QPalette::Window, colour(spec.back));
+        widget.setAutoFillBackground(true);
+    }
+    widget.setPalette(palette);
+}
+
 QWidget* createControl(const ControlSpec& spec, QWidget* container)
 {
     const QString text = QString::fromUtf8(spec.text ? spec.text : "");
     switch (spec.type) {
-    case ControlType::Frame: {
-        // The rules panel hides what lies under it.
-        auto* frame = new QGroupBox(text, container);
-        frame->setAutoFillBackground(true);
-        return frame;
-    }
+    case ControlType::Frame:
+        return new QGroupBox(text, container);
     case ControlType::CommandButton:
         return new QPushButton(text, container);
     case ControlType::Label: {
@@ -44,15 +91,16 @@ QWidget* createControl(const ControlSpec& spec, QWidget* container)
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return label;
     }
-    case ControlType::TextBox:
-        return new QLineEdit(text, container);
-    case ControlType::Shape:
-        return new Marker(container);
-    case ControlType::Image: {
-        auto* picture = new Picture(container);
-        picture->setPixmap(clockFace());
-        return picture;
+    case ControlType::TextBox: {
+        auto* edit = new QLineEdit(text, container);
+        edit->setStyleSheet(kTextBoxStyle);
+        edit->setTextMargins(kTextBoxMargins);
+        return edit;
     }
+    case ControlType::Shape:
+        return new Marker(colour(spec.back), container);
+    case ControlType::Image:
+        return new Picture(kClockFace, container);
     }
     return nullptr;
 }
@@ -63,13 +111,24 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tarvelo"));
+    // A small tool window: a slim caption bar with a close button only.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(appIcon());
     resize(kClientWidth, kClientHeight);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, colour(kFormBack));
+    setPalette(palette);
+    setAutoFillBackground(true);
 
     for (const ControlSpec& spec : kControls) {
         QWidget* container = spec.container ? controls_.value(QString::fromLatin1(spec.container)) : this;
         QWidget* widget = createControl(spec, container);
         widget->setObjectName(QString::fromLatin1(spec.name));
         widget->setGeometry(pixels(spec));
+        if (spec.font != Font::System)
+            widget->setFont(fontFor(spec.font));
+        if (spec.type != ControlType::Shape)
+            applyColours(*widget, spec);
         controls_.insert(widget->objectName(), widget);
     }
 
@@ -78,9 +137,10 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     for (auto spec = kControls.rbegin(); spec != kControls.rend(); ++spec)
         controls_.value(QString::fromLatin1(spec->name))->raise();
 
+    // Labels and the frame keep their tab index but never take the focus.
     std::vector<const ControlSpec*> tabOrder;
     for (const ControlSpec& spec : kControls) {
-        if (spec.tabIndex >= 0)
+        if (spec.type == ControlType::TextBox || spec.type == ControlType::CommandButton)
             tabOrder.push_back(&spec);
     }
     std::ranges::sort(tabOrder, {}, &ControlSpec::tabIndex);
@@ -91,7 +151,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     control(QStringLiteral("Text1"))->setFocus();
 
     if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
 }
 
 QWidget* Form1::control(const QString& name) const

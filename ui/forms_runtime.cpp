@@ -86,13 +86,13 @@ void FormsRuntime::setText(trick::Control textBox, std::string_view text)
 {
     QLineEdit& edit = this->textBox(textBox);
     const QString value = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    if (textBox != trick::Text1) {
-        edit.setText(value);
-        return;
-    }
-    settingText1_ = true;
+    settingText1_ = textBox == trick::Text1;
     edit.setText(value);
     settingText1_ = false;
+    // A box the player is not typing in shows its text from the start, so a
+    // tight answer field never scrolls its first letter away.
+    if (!edit.hasFocus())
+        edit.setCursorPosition(0);
     if (std::exception_ptr failure = std::exchange(nestedFailure_, nullptr))
         std::rethrow_exception(failure);
 }

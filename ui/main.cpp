@@ -1,17 +1,14 @@
 #include <QApplication>
 
-#include "form1.h"
-#include "forms_runtime.h"
+#include "artwork.h"
+#include "game.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(ui::appIcon());
 
-    ui::Form1 form;
-    ui::FormsRuntime runtime(form);
-    QObject::connect(&form, &ui::Form1::closed, &app, &QCoreApplication::quit);
-
-    runtime.load();
-    form.show();
+    ui::Game game;
+    game.start();
     return QApplication::exec();
 }

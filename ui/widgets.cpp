@@ -3,23 +3,23 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "artwork.h"
+
 namespace ui {
 
-Picture::Picture(QWidget* parent) : QWidget(parent)
+Picture::Picture(const QString& svg, QWidget* parent) : QWidget(parent), svg_(svg)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void Picture::setPixmap(const QPixmap& pixmap)
-{
-    pixmap_ = pixmap;
-    update();
-}
-
 void Picture::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    painter.drawPixmap(0, 0, pixmap_);
+    // Rendered once, and again only if the window moves to a screen with
+    // another pixel ratio.
+    const qreal ratio = devicePixelRatioF();
+    if (pixmap_.isNull() || pixmap_.devicePixelRatio() != ratio)
+        pixmap_ = QPixmap::fromImage(renderOpaque(svg_, size(), ratio));
+    QPainter(this).drawPixmap(0, 0, pixmap_);
 }
 
 // A double click arrives as a second press, so quick taps are all counted.
@@ -36,7 +36,7 @@ void Picture::mouseReleaseEvent(QMouseEvent* event)
         emit clicked();
 }
 
-Marker::Marker(QWidget* parent) : QWidget(parent)
+Marker::Marker(QColor colour, QWidget* parent) : QWidget(parent), colour_(colour)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -44,7 +44,7 @@ Marker::Marker(QWidget* parent) : QWidget(parent)
 
 void Marker::paintEvent(QPaintEvent*)
 {
-    QPainter(this).fillRect(rect(), QColor(255, 0, 0));
+    QPainter(this).fillRect(rect(), colour_);
 }
 
 }  // namespace ui

@@ -3,20 +3,20 @@
 // The two kinds of control that Qt has no widget for: the picture, whose
 // clicks are the taps, and the red markers that light over it.
 
+#include <QColor>
 #include <QPixmap>
+#include <QString>
 #include <QWidget>
 
 namespace ui {
 
-// Shows a pixmap unscaled and reports every left click on it. A disabled
-// picture receives no mouse events from Qt, so it takes no clicks.
+// Shows an SVG picture unscaled and reports every left click on it. A
+// disabled picture receives no mouse events from Qt, so it takes no clicks.
 class Picture final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Picture(QWidget* parent = nullptr);
-
-    void setPixmap(const QPixmap& pixmap);
+    Picture(const QString& svg, QWidget* parent = nullptr);
 
 signals:
     void clicked();
@@ -27,7 +27,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QPixmap pixmap_;
+    QString svg_;
+    QPixmap pixmap_;  // rendered for the screen the picture was last shown on
     bool pressed_ = false;
 };
 
@@ -37,10 +38,13 @@ class Marker final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Marker(QWidget* parent = nullptr);
+    Marker(QColor colour, QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor colour_;
 };
 
 }  // namespace ui

@@ -1,0 +1,27 @@
+#pragma once
+
+// The whole program: the window, the runtime that plays it, and the rule
+// that the program ends with its only window.
+
+#include "form1.h"
+#include "forms_runtime.h"
+
+namespace ui {
+
+class Game {
+public:
+    Game();
+
+    Form1& window() { return form_; }
+
+    // Raises Load and shows the window. From then on, closing the window by
+    // "Выход" or by its caption bar quits the application: Qt does not count
+    // a tool window when it decides that the last window has closed.
+    void start();
+
+private:
+    Form1 form_;
+    FormsRuntime runtime_;
+};
+
+}  // namespace ui
