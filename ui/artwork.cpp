@@ -8,9 +8,11 @@ namespace ui {
 
 QImage renderOpaque(const QString& svg, QSize size, qreal devicePixelRatio)
 {
+    QSvgRenderer renderer(svg);
+    if (!renderer.isValid())
+        return {};
     QImage image(size * devicePixelRatio, QImage::Format_RGB32);
     image.fill(Qt::white);
-    QSvgRenderer renderer(svg);
     QPainter painter(&image);
     renderer.render(&painter);
     painter.end();

@@ -14,7 +14,7 @@ inline const QString kIcon = QStringLiteral(":/assets/icon.svg");
 
 // Renders an SVG resource into an opaque image of `size` logical pixels,
 // `devicePixelRatio` device pixels to each, so it stays sharp on high-DPI
-// screens.
+// screens. A null image if `svg` cannot be read.
 QImage renderOpaque(const QString& svg, QSize size, qreal devicePixelRatio);
 
 // The watch on dark blue, at the sizes desktops ask for.

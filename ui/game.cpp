@@ -1,10 +1,19 @@
 #include "game.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
+#include "artwork.h"
 #include "taskbar.h"
 
 namespace ui {
+
+void describeApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("Tarvelo"));
+    QApplication::setApplicationVersion(QStringLiteral(TARVELO_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(TARVELO_APP_ID));
+    QApplication::setWindowIcon(appIcon());
+}
 
 Game::Game() : runtime_(form_)
 {

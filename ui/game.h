@@ -8,6 +8,10 @@
 
 namespace ui {
 
+// Tells desktops, task switchers and window managers the program's name,
+// version, desktop entry and icon. Call once, after QApplication exists.
+void describeApplication();
+
 class Game {
 public:
     Game();

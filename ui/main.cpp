@@ -1,12 +1,11 @@
 #include <QApplication>
 
-#include "artwork.h"
 #include "game.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(ui::appIcon());
+    ui::describeApplication();
 
     ui::Game game;
     game.start();

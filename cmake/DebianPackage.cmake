@@ -1,0 +1,23 @@
+# `cpack` (or `make package`) builds tarvelo_<version>_<arch>.deb from the
+# install rules. The library dependencies come from dpkg-shlibdeps; the
+# window also needs Qt's platform plugins, which Qt only recommends, and its
+# fallback face.
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tarvelo)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "The Tarvelo developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "number trick on a watch face")
+set(CPACK_PACKAGE_DESCRIPTION "Think of a number from 1 to 12, click the watch twenty minus that many
+times and press Stop: the game shows your number.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Tarvelo developers <maintainers@tarvelo.org>")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+
+include(CPack)
