@@ -37,6 +37,7 @@ struct ControlSpec {
     Colour fore;            // text colour
     Colour back;            // background, or a marker's fill
     int tabIndex;           // -1: not in the tab order
+    const char* accessibleName;  // for screen readers, UTF-8; nullptr: the caption
 };
 
 // The window was laid out in twips at 96 dots per inch.

@@ -129,6 +129,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
             widget->setFont(fontFor(spec.font));
         if (spec.type != ControlType::Shape)
             applyColours(*widget, spec);
+        if (spec.accessibleName)
+            widget->setAccessibleName(QString::fromUtf8(spec.accessibleName));
         controls_.insert(widget->objectName(), widget);
     }
 
