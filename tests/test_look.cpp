@@ -1,6 +1,7 @@
 // What the window looks like, read back from what Qt draws: places, faces,
 // fonts, the picture and the markers, the rules text and the tab order.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -72,6 +73,7 @@ private slots:
     void captionsFitTheirControls();
     void rulesTextIsExactAndBreaksBeforeTheExample();
     void tabOrderAndInitialFocus();
+    void everyControlHasAnAccessibleName();
     void closingTheWindowEndsTheProgram();
 
 private:
@@ -107,7 +109,12 @@ void LookTest::windowIsASmallToolWindow()
     const QPoint offCentre = form.geometry().center() - form.screen()->availableGeometry().center();
     QVERIFY2(offCentre.manhattanLength() <= 1, qPrintable(QStringLiteral("%1, %2").arg(offCentre.x()).arg(offCentre.y())));
 
-    // The icon: the watch on dark blue, opaque.
+    // What the desktop is told, and the icon: the watch on dark blue, opaque.
+    ui::describeApplication();
+    QCOMPARE(QApplication::applicationName(), "Tarvelo");
+    QCOMPARE(QApplication::applicationVersion(), "1.00");
+    QCOMPARE(QGuiApplication::desktopFileName(), "org.tarvelo.Tarvelo");
+    QVERIFY(!QApplication::windowIcon().isNull());
     const QImage icon = form.windowIcon().pixmap(32, 32).toImage();
     QCOMPARE(icon.size(), QSize(32, 32));
     QCOMPARE(QColor(icon.pixel(1, 16)), QColor(0x37, 0x35, 0x8C));
@@ -344,6 +351,25 @@ void LookTest::tabOrderAndInitialFocus()
     } while (widget != control("Text1"));
     QCOMPARE(order, (QStringList{"Text1", "Text6", "Text7", "Command1", "Command2", "Command3", "Command4",
                                  "Command5"}));
+}
+
+void LookTest::everyControlHasAnAccessibleName()
+{
+    // Buttons are named by their captions; the picture, the text boxes and
+    // the markers carry short Russian names of their own.
+    const auto nameOf = [this](const char* control) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(this->control(control));
+        return accessible ? accessible->text(QAccessible::Name) : QString();
+    };
+    for (const char* button : {"Command1", "Command2", "Command3", "Command4", "Command5"})
+        QCOMPARE(nameOf(button), qobject_cast<QPushButton*>(control(button))->text());
+    QCOMPARE(nameOf("Image1_0"), "Часы");
+    QCOMPARE(nameOf("Text1"), "Число нажатий");
+    QCOMPARE(nameOf("Text7"), "Ваше число");
+    for (int i = 0; i < 12; ++i)
+        QCOMPARE(nameOf(qPrintable(QStringLiteral("Shape1_%1").arg(i))), QStringLiteral("Метка на %1").arg(12 - i));
+    for (const Place& place : kPlaces)
+        QVERIFY2(!nameOf(place.name).isEmpty(), place.name);
 }
 
 void LookTest::closingTheWindowEndsTheProgram()
