@@ -1,14 +1,23 @@
-# The two everyday commands: `make run` and `make test`. Both install the
+# The two everyday commands are `make run` and `make test`; both install the
 # Debian packages they need first.
+#
+#   make install [PREFIX=/usr/local] [DESTDIR=...]   install the game
+#   make package                                      build/tarvelo_<version>_<arch>.deb
 
-.PHONY: all build run test deps clean
+PREFIX ?= /usr/local
+
+.PHONY: all build run test install package clean
 
 all: build
 
-deps:
-	@./scripts/install-deps
+# Each goal installs the packages it needs: the build's, and for `test` and
+# `package` theirs too.
+DEPS = build
+test: DEPS = test
+package: DEPS = package
 
-build: deps
+build:
+	@./scripts/install-deps $(DEPS)
 	cmake --preset default
 	cmake --build --preset default
 
@@ -17,6 +26,12 @@ run: build
 
 test: build
 	ctest --preset default
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install build --prefix "$(PREFIX)"
+
+package: build
+	cpack --preset default
 
 clean:
 	rm -rf build
