@@ -26,6 +26,7 @@ RecordingForms RecordingForms::loaded(bool changeOnSameText)
 {
     RecordingForms forms;
     trick::form1Load(forms);
+    forms.operations = 0;
     forms.log.clear();
     forms.stateBefore.clear();
     forms.changeOnSameText = changeOnSameText;
@@ -54,10 +55,13 @@ std::vector<int> RecordingForms::visibleMarkers() const
 
 void RecordingForms::begin(std::string operation)
 {
-    if (failAt && *failAt == log.size())
+    if (failAt && *failAt == operations)
         throw trick::Failure(trick::Failure::Kind::NotSupported, "injected at " + operation);
-    stateBefore.push_back(state);
-    log.push_back(std::move(operation));
+    ++operations;
+    if (recording) {
+        stateBefore.push_back(state);
+        log.push_back(std::move(operation));
+    }
 }
 
 std::string RecordingForms::text(trick::Control textBox)

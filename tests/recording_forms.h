@@ -37,6 +37,11 @@ public:
     // Operation number `failAt` (counted from 0) throws instead of running.
     std::optional<std::size_t> failAt;
 
+    // Whether to keep the log and the states below; off, the window is only
+    // as fast as a map of properties can be.
+    bool recording = true;
+
+    std::size_t operations = 0;     // how many operations ran
     std::vector<std::string> log;   // every operation that ran
     std::vector<State> stateBefore; // the state just before each of them
     State state;
