@@ -3,10 +3,11 @@
 #
 #   make install [PREFIX=/usr/local] [DESTDIR=...]   install the game
 #   make package                                      build/tarvelo_<version>_<arch>.deb
+#   make fuzz                                         fuzz the trick until stopped
 
 PREFIX ?= /usr/local
 
-.PHONY: all build run test install package clean
+.PHONY: all build run test install package fuzz clean
 
 all: build
 
@@ -14,18 +15,33 @@ all: build
 # `package` theirs too.
 DEPS = build
 test: DEPS = test
+fuzz: DEPS = test
 package: DEPS = package
+
+# Configures and builds one of the CMake presets.
+build-preset = cmake --preset $(1) && cmake --build --preset $(1)
 
 build:
 	@./scripts/install-deps $(DEPS)
-	cmake --preset default
-	cmake --build --preset default
+	$(call build-preset,default)
 
 run: build
 	./build/tarvelo
 
+# The whole suite runs twice, in the normal build and under AddressSanitizer
+# and UndefinedBehaviorSanitizer; then the fuzz target runs for a while.
 test: build
 	ctest --preset default
+	$(call build-preset,sanitize)
+	ctest --preset sanitize
+	$(call build-preset,fuzz)
+	ctest --preset fuzz
+
+fuzz:
+	@./scripts/install-deps $(DEPS)
+	$(call build-preset,fuzz)
+	mkdir -p build-fuzz/corpus
+	./build-fuzz/fuzz/fuzz_trick -max_len=512 -dict=fuzz/trick.dict build-fuzz/corpus fuzz/corpus
 
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install build --prefix "$(PREFIX)"
@@ -34,4 +50,4 @@ package: build
 	cpack --preset default
 
 clean:
-	rm -rf build
+	rm -rf build build-sanitize build-fuzz
