@@ -6,11 +6,10 @@
 
 namespace ui {
 
-QImage renderOpaque(const QString& svg, QSize size, qreal devicePixelRatio)
+namespace {
+
+QImage render(QSvgRenderer& renderer, QSize size, qreal devicePixelRatio)
 {
-    QSvgRenderer renderer(svg);
-    if (!renderer.isValid())
-        return {};
     QImage image(size * devicePixelRatio, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -20,11 +19,24 @@ QImage renderOpaque(const QString& svg, QSize size, qreal devicePixelRatio)
     return image;
 }
 
+}  // namespace
+
+QImage renderOpaque(const QString& svg, QSize size, qreal devicePixelRatio)
+{
+    QSvgRenderer renderer(svg);
+    return renderer.isValid() ? render(renderer, size, devicePixelRatio) : QImage();
+}
+
 QIcon appIcon()
 {
-    QIcon icon;
-    for (const int side : {16, 24, 32, 48, 64})
-        icon.addPixmap(QPixmap::fromImage(renderOpaque(kIcon, {side, side}, 1.0)));
+    // Parsed and drawn once; the application and the window share it.
+    static const QIcon icon = [] {
+        QSvgRenderer renderer(kIcon);
+        QIcon result;
+        for (const int side : {16, 32, 64})
+            result.addPixmap(QPixmap::fromImage(render(renderer, {side, side}, 1.0)));
+        return result;
+    }();
     return icon;
 }
 

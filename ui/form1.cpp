@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include <QCloseEvent>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,12 +26,20 @@ QRect pixels(const ControlSpec& spec)
             spec.height / kTwipsPerPixel};
 }
 
-// Every face the window uses asks for the classic face first and falls back
-// to a metric-compatible one with Cyrillic glyphs.
+// The classic face where it is installed, else a metric-compatible one with
+// Cyrillic glyphs. Asking for the missing face by name would send Qt on a
+// costly search for substitutes, so the choice is made once, up front.
+const QString& windowFamily()
+{
+    static const QString family = QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif"))
+                                      ? QStringLiteral("MS Sans Serif")
+                                      : QStringLiteral("Liberation Sans");
+    return family;
+}
+
 QFont fontFor(Font font)
 {
-    QFont result;
-    result.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")});
+    QFont result(windowFamily());
     result.setStyleHint(QFont::SansSerif);
     result.setPixelSize(font == Font::Large ? 13 : 11);
     result.setBold(true);
@@ -38,17 +47,15 @@ QFont fontFor(Font font)
     return result;
 }
 
-// Flat faces with a thin border, whatever the desktop's style; %1 is the
-// face colour.
-const QString kButtonStyle = QStringLiteral(
-    "QPushButton { background-color: %1; border: 1px solid #8a8a8a; border-radius: 2px; padding: 0px; }"
+// Flat buttons and text boxes with a thin border, whatever the desktop's
+// style. The text in a box may use its whole width: the answer field is
+// 25 px wide and must still show "XXX" whole. One sheet for the whole form
+// is parsed once; the table's face colours are added to it per button.
+const QString kControlStyle = QStringLiteral(
+    "QPushButton { border: 1px solid #8a8a8a; border-radius: 2px; padding: 0px; }"
     "QPushButton:hover { border-color: #505050; }"
     "QPushButton:focus { border-color: #2a62b8; }"
-    "QPushButton:pressed { background-color: #e4e4e4; }");
-
-// Flat text boxes with a thin border. The text may use the box's whole
-// width: the answer field is 25 px wide and must still show "XXX" whole.
-const QString kTextBoxStyle = QStringLiteral(
+    "QPushButton:pressed { background-color: #e4e4e4; }"
     "QLineEdit { border: 1px solid #8a8a8a; padding: 0px; }"
     "QLineEdit:focus { border-color: #2a62b8; }");
 constexpr QMargins kTextBoxMargins{-2, 0, -2, 0};  // cancels QLineEdit's own inner margin
@@ -60,10 +67,8 @@ QColor colour(Colour rgb)
 
 void applyColours(QWidget& widget, const ControlSpec& spec)
 {
-    if (spec.type == ControlType::CommandButton) {
-        widget.setStyleSheet(kButtonStyle.arg(colour(spec.back).name()));
-        return;
-    }
+    if (spec.type == ControlType::CommandButton)
+        return;  // the style sheet paints button faces
     QPalette palette = widget.palette();
     const bool isTextBox = spec.type == ControlType::TextBox;
     if (spec.fore != kDefault)
@@ -93,7 +98,6 @@ QWidget* createControl(const ControlSpec& spec, QWidget* container)
     }
     case ControlType::TextBox: {
         auto* edit = new QLineEdit(text, container);
-        edit->setStyleSheet(kTextBoxStyle);
         edit->setTextMargins(kTextBoxMargins);
         return edit;
     }
@@ -119,6 +123,14 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     palette.setColor(QPalette::Window, colour(kFormBack));
     setPalette(palette);
     setAutoFillBackground(true);
+
+    QString style = kControlStyle;
+    for (const ControlSpec& spec : kControls) {
+        if (spec.type == ControlType::CommandButton)
+            style += QStringLiteral("QPushButton#%1:!pressed { background-color: %2; }")
+                         .arg(QLatin1String(spec.name), colour(spec.back).name());
+    }
+    setStyleSheet(style);
 
     for (const ControlSpec& spec : kControls) {
         QWidget* container = spec.container ? controls_.value(QString::fromLatin1(spec.container)) : this;
