@@ -4,10 +4,11 @@
 #   make install [PREFIX=/usr/local] [DESTDIR=...]   install the game
 #   make package                                      build/tarvelo_<version>_<arch>.deb
 #   make fuzz                                         fuzz the trick until stopped
+#   make bench                                        measure start-up, memory and taps
 
 PREFIX ?= /usr/local
 
-.PHONY: all build run test install package fuzz clean
+.PHONY: all build run test install package fuzz bench clean
 
 all: build
 
@@ -42,6 +43,9 @@ fuzz:
 	$(call build-preset,fuzz)
 	mkdir -p build-fuzz/corpus
 	./build-fuzz/fuzz/fuzz_trick -max_len=512 -dict=fuzz/trick.dict build-fuzz/corpus fuzz/corpus
+
+bench: build
+	./build/bench/tarvelo-bench
 
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install build --prefix "$(PREFIX)"
