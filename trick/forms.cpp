@@ -39,7 +39,7 @@ std::string_view nameOf(Name name) noexcept
 std::string describe(Control control)
 {
     std::string text(nameOf(control.name));
-    if (control.name == Name::Shape1 || control.name == Name::Image1)
+    if (elementCount(control.name) > 0)
         text += "(" + std::to_string(control.index) + ")";
     return text;
 }

@@ -44,6 +44,12 @@ inline constexpr Control Text7{Name::Text7};
 
 inline constexpr int kMarkerCount = 12;
 
+// How many elements a control array has; 0 for a single control.
+constexpr int elementCount(Name name) noexcept
+{
+    return name == Name::Shape1 ? kMarkerCount : name == Name::Image1 ? 1 : 0;
+}
+
 // Any operation can fail. A failure is thrown, ends the running handler at
 // that point and reaches the event loop, which reports it; whatever the
 // handler set before stays set and nothing is retried.

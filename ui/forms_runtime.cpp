@@ -16,7 +16,7 @@ namespace {
 QString objectName(trick::Control control)
 {
     QString name = QString::fromLatin1(trick::nameOf(control.name));
-    if (control.name == trick::Name::Shape1 || control.name == trick::Name::Image1)
+    if (trick::elementCount(control.name) > 0)
         name += QLatin1Char('_') + QString::number(control.index);
     return name;
 }
@@ -109,7 +109,7 @@ void FormsRuntime::setEnabled(trick::Control control, bool enabled)
 
 trick::Control FormsRuntime::element(trick::Name array, int index)
 {
-    const int count = array == trick::Name::Shape1 ? trick::kMarkerCount : array == trick::Name::Image1 ? 1 : 0;
+    const int count = trick::elementCount(array);
     if (count == 0)
         throw trick::Failure(trick::Failure::Kind::NotSupported,
                              std::string(trick::nameOf(array)) + " is not a control array");
