@@ -81,7 +81,7 @@ int child(int argc, char* argv[], std::string_view mode)
     std::unique_ptr<QWidget> minimal;
     QWidget* window = nullptr;
     if (mode == "game") {
-        ui::describeApplication();
+        ui::setUpApplication();
         game = std::make_unique<ui::Game>();
         window = &game->window();
         FirstPaint* report = new FirstPaint(*window);

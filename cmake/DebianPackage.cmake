@@ -1,7 +1,7 @@
 # `cpack` (or `make package`) builds tarvelo_<version>_<arch>.deb from the
 # install rules. The library dependencies come from dpkg-shlibdeps; the
 # window also needs Qt's platform plugins, which Qt only recommends, and its
-# fallback face.
+# faces. Qt's own texts in Russian are welcome but not needed.
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvelo)
@@ -18,6 +18,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Tarvelo developers <maintainers@tarvelo.org>")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation, fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 
 include(CPack)

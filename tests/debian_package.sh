@@ -20,9 +20,11 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Architecture)" = "$arch" ] || fail "Architecture: $(field Architecture)"
 [ "$(field Section)" = games ] || fail "Section: $(field Section)"
 depends=$(field Depends)
-for package in fonts-liberation2 qt6-qpa-plugins libqt6widgets6 libqt6svg6 libc6; do
+for package in fonts-liberation fonts-liberation2 qt6-qpa-plugins libqt6widgets6 libqt6svg6 libc6; do
     echo "$depends" | tr ',' '\n' | grep -q "^ *$package\( \|$\)" || fail "Depends lacks $package: $depends"
 done
+
+[ "$(field Recommends)" = qt6-translations-l10n ] || fail "Recommends: $(field Recommends)"
 
 files=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '/$' | LC_ALL=C sort)
 expected="./usr/bin/tarvelo

@@ -1,6 +1,7 @@
 // The real window, played through real mouse and key events at window
 // positions, as a player would.
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -41,6 +42,10 @@ private slots:
     void stopRightAfterOpening();
     void newRoundInTheMiddleOfCounting();
     void typedCountsDriveTheMarkers();
+    void onlyTheCountTakesTyping_data();
+    void onlyTheCountTakesTyping();
+    void keysPressTheFocusedButton_data();
+    void keysPressTheFocusedButton();
     void controlsOverThePictureAreNoTaps();
     void rulesPanelSwallowsClicksInItsArea();
     void exitClosesTheWindow();
@@ -294,6 +299,66 @@ void WindowTest::typedCountsDriveTheMarkers()
     QCOMPARE(litMarkers(), QList<int>{3});
     click(kStop);
     QCOMPARE(text("Text7"), "2");
+}
+
+void WindowTest::onlyTheCountTakesTyping_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("Text1, the count") << "Text1" << "5";
+    QTest::newRow("Text7, the answer") << "Text7" << "13";
+    QTest::newRow("Text6, the base value") << "Text6" << "14";
+}
+
+void WindowTest::onlyTheCountTakesTyping()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, after);
+
+    tap(7);
+    click(kStop);  // the answer "13" shows
+    QLineEdit* edit = textBox(qPrintable(box));
+    edit->show();  // the base value is hidden from the player; here it is not
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), edit);
+    QTest::keyClick(form_->windowHandle(), Qt::Key_End);
+    QTest::keyClick(form_->windowHandle(), Qt::Key_Backspace);
+    QTest::keyClick(form_->windowHandle(), Qt::Key_Backspace);
+    QTest::keyClicks(edit, QStringLiteral("5"));
+    QCOMPARE(edit->text(), after);
+
+    // What is shown can still be selected and copied.
+    QTest::keyClick(form_->windowHandle(), Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(edit->selectedText(), after);
+}
+
+void WindowTest::keysPressTheFocusedButton_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Space") << int(Qt::Key_Space) << int(Qt::NoModifier);
+    QTest::newRow("Return") << int(Qt::Key_Return) << int(Qt::NoModifier);
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+}
+
+void WindowTest::keysPressTheFocusedButton()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    const auto press = [&](const char* button) {
+        form_->control(QString::fromLatin1(button))->setFocus();
+        QTest::keyClick(form_->windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    };
+
+    tap(4);
+    press("Command2");  // "Стоп"
+    QCOMPARE(text("Text7"), "?");
+    press("Command4");  // "Правила"
+    QVERIFY(shown("Frame1"));
+    press("Command5");  // "ОК"
+    QVERIFY(!shown("Frame1"));
+    press("Command3");  // "Загадать"
+    QVERIFY(!shown("Text7"));
 }
 
 void WindowTest::controlsOverThePictureAreNoTaps()

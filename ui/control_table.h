@@ -10,12 +10,13 @@ namespace ui {
 
 enum class ControlType : std::uint8_t { Frame, CommandButton, Label, TextBox, Shape, Image };
 
-// The window's three bold faces, and the platform's own.
+// The window's bold faces, and the platform's own.
 enum class Font : std::uint8_t {
     System,   // the platform default
     Regular,  // 11 px
     Italic,   // 11 px, italic
     Large,    // 13 px
+    Answer,   // 13 px in a narrower face, so that "XXX" fits the answer field
 };
 
 // 0xRRGGBB, or kDefault for the platform's colour (for a label's background:
@@ -25,6 +26,7 @@ inline constexpr Colour kDefault = -1;
 inline constexpr Colour kWhite = 0xFFFFFF;  // the caption-text and highlight-text system colours
 inline constexpr Colour kRed = 0xFF0000;
 inline constexpr Colour kDarkRed = 0x400000;
+inline constexpr Colour kOutline = 0x8A8A8A;  // the thin border of buttons, text boxes and the frame
 
 struct ControlSpec {
     const char* name;       // the widget's objectName; array elements end in "_<index>"
@@ -37,6 +39,7 @@ struct ControlSpec {
     Colour fore;            // text colour
     Colour back;            // background, or a marker's fill
     int tabIndex;           // -1: not in the tab order
+    bool locked;            // a text box that only the handlers write to
     const char* accessibleName;  // for screen readers, UTF-8; nullptr: the caption
 };
 

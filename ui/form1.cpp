@@ -2,12 +2,9 @@
 
 #include <QCloseEvent>
 #include <QFontDatabase>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <QStyle>
 
 #include <algorithm>
 #include <vector>
@@ -37,28 +34,44 @@ const QString& windowFamily()
     return family;
 }
 
+// "XXX" in bold Liberation Sans at 13 px is 26 px wide, more than the 23 px
+// inside the answer field's border. The narrow cut of the same face draws
+// it 21 px wide (22 px at fractional scales), so with the text margins of
+// the answer field every answer fits whole at any scale without squeezing
+// the letters into each other.
+const QString& answerFamily()
+{
+    static const QString family = windowFamily() == QLatin1String("MS Sans Serif")
+                                      ? windowFamily()
+                                      : QStringLiteral("Liberation Sans Narrow");
+    return family;
+}
+
 QFont fontFor(Font font)
 {
-    QFont result(windowFamily());
+    QFont result(font == Font::Answer ? answerFamily() : windowFamily());
     result.setStyleHint(QFont::SansSerif);
-    result.setPixelSize(font == Font::Large ? 13 : 11);
+    result.setPixelSize(font == Font::Large || font == Font::Answer ? 13 : 11);
     result.setBold(true);
     result.setItalic(font == Font::Italic);
     return result;
 }
 
 // Flat buttons and text boxes with a thin border, whatever the desktop's
-// style. The text in a box may use its whole width: the answer field is
-// 25 px wide and must still show "XXX" whole. One sheet for the whole form
-// is parsed once; the table's face colours are added to it per button.
+// style. One sheet for the whole form is parsed once; the table's face
+// colours are added to it per button.
 const QString kControlStyle = QStringLiteral(
-    "QPushButton { border: 1px solid #8a8a8a; border-radius: 2px; padding: 0px; }"
+    "QPushButton { border: 1px solid %1; border-radius: 2px; padding: 0px; }"
     "QPushButton:hover { border-color: #505050; }"
     "QPushButton:focus { border-color: #2a62b8; }"
     "QPushButton:pressed { background-color: #e4e4e4; }"
-    "QLineEdit { border: 1px solid #8a8a8a; padding: 0px; }"
+    "QLineEdit { border: 1px solid %1; padding: 0px; }"
     "QLineEdit:focus { border-color: #2a62b8; }");
-constexpr QMargins kTextBoxMargins{-2, 0, -2, 0};  // cancels QLineEdit's own inner margin
+// QLineEdit keeps 2 px free inside each side of its border. The answer
+// field gives back all but 1 px on the left, so its text runs from x = 2 to
+// x = 23 of its 25 px, just inside the border; it never scrolls, since
+// nothing but the handlers writes it.
+constexpr QMargins kAnswerMargins{-1, 0, -2, 0};
 
 QColor colour(Colour rgb)
 {
@@ -85,9 +98,13 @@ QWidget* createControl(const ControlSpec& spec, QWidget* container)
     const QString text = QString::fromUtf8(spec.text ? spec.text : "");
     switch (spec.type) {
     case ControlType::Frame:
-        return new QGroupBox(text, container);
-    case ControlType::CommandButton:
-        return new QPushButton(text, container);
+        return new Frame(text, container);
+    case ControlType::CommandButton: {
+        auto* button = new QPushButton(text, container);
+        // Enter presses a focused button, as Space does.
+        button->setAutoDefault(true);
+        return button;
+    }
     case ControlType::Label: {
         auto* label = new QLabel(text, container);
         // Plain text keeps the run of spaces that breaks the rules text.
@@ -98,7 +115,10 @@ QWidget* createControl(const ControlSpec& spec, QWidget* container)
     }
     case ControlType::TextBox: {
         auto* edit = new QLineEdit(text, container);
-        edit->setTextMargins(kTextBoxMargins);
+        // Still selectable and copyable, and written by the handlers.
+        edit->setReadOnly(spec.locked);
+        if (spec.font == Font::Answer)
+            edit->setTextMargins(kAnswerMargins);
         return edit;
     }
     case ControlType::Shape:
@@ -124,7 +144,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     setPalette(palette);
     setAutoFillBackground(true);
 
-    QString style = kControlStyle;
+    QString style = kControlStyle.arg(colour(kOutline).name());
     for (const ControlSpec& spec : kControls) {
         if (spec.type == ControlType::CommandButton)
             style += QStringLiteral("QPushButton#%1:!pressed { background-color: %2; }")
@@ -163,9 +183,6 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
                     control(QString::fromLatin1(tabOrder[i]->name)));
 
     control(QStringLiteral("Text1"))->setFocus();
-
-    if (const QScreen* screen = this->screen())
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
 }
 
 QWidget* Form1::control(const QString& name) const

@@ -1,18 +1,28 @@
 #include "game.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "artwork.h"
-#include "taskbar.h"
+#include "window_manager.h"
 
 namespace ui {
 
-void describeApplication()
+void setUpApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Tarvelo"));
     QApplication::setApplicationVersion(QStringLiteral(TARVELO_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(TARVELO_APP_ID));
     QApplication::setWindowIcon(appIcon());
+
+    // Qt's own Russian texts come with Debian's qt6-translations-l10n; the
+    // game is playable without them, only in Qt's English.
+    auto* qtTexts = new QTranslator(QCoreApplication::instance());
+    if (qtTexts->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qtTexts);
+    else
+        delete qtTexts;
 }
 
 Game::Game() : runtime_(form_)
@@ -24,6 +34,7 @@ void Game::start()
 {
     runtime_.load();
     keepOffTaskbar(form_);
+    placeOnScreen(form_);
     form_.show();
 }
 

@@ -9,8 +9,10 @@
 namespace ui {
 
 // Tells desktops, task switchers and window managers the program's name,
-// version, desktop entry and icon. Call once, after QApplication exists.
-void describeApplication();
+// version, desktop entry and icon, and has Qt speak Russian in what it
+// draws itself (a text box's context menu, say) whatever the locale. Call
+// once, after QApplication exists and before the window is made.
+void setUpApplication();
 
 class Game {
 public:
@@ -18,9 +20,10 @@ public:
 
     Form1& window() { return form_; }
 
-    // Raises Load and shows the window. From then on, closing the window by
-    // "Выход" or by its caption bar quits the application: Qt does not count
-    // a tool window when it decides that the last window has closed.
+    // Raises Load and shows the window, centred on the screen. From then
+    // on, closing the window by "Выход" or by its caption bar quits the
+    // application: Qt does not count a tool window when it decides that the
+    // last window has closed.
     void start();
 
 private:

@@ -5,7 +5,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    ui::describeApplication();
+    ui::setUpApplication();
 
     ui::Game game;
     game.start();

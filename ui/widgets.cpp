@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "artwork.h"
+#include "control_table.h"
 
 namespace ui {
 
@@ -45,6 +46,32 @@ Marker::Marker(QColor colour, QWidget* parent) : QWidget(parent), colour_(colour
 void Marker::paintEvent(QPaintEvent*)
 {
     QPainter(this).fillRect(rect(), colour_);
+}
+
+Frame::Frame(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {}
+
+void Frame::paintEvent(QPaintEvent*)
+{
+    constexpr int kCaptionLeft = 8;  // where the caption starts in the top line
+    constexpr int kCaptionGap = 2;   // the line stops this far either side of it
+    const QFontMetrics metrics(font());
+    const int lineY = metrics.height() / 2;
+    const QColor back = palette().color(QPalette::Window);
+    const QColor line = QColor::fromRgb(static_cast<QRgb>(kOutline));
+
+    // Filled rather than stroked, so that the line is one pixel wide at
+    // every scale, as the borders of the buttons and text boxes are.
+    QPainter painter(this);
+    painter.fillRect(rect(), back);
+    painter.fillRect(0, lineY, width(), 1, line);
+    painter.fillRect(0, height() - 1, width(), 1, line);
+    painter.fillRect(0, lineY, 1, height() - lineY, line);
+    painter.fillRect(width() - 1, lineY, 1, height() - lineY, line);
+
+    const QRect caption(kCaptionLeft, 0, metrics.horizontalAdvance(title()) + 2 * kCaptionGap, metrics.height());
+    painter.fillRect(caption, back);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(caption, Qt::AlignCenter, title());
 }
 
 }  // namespace ui

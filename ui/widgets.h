@@ -1,9 +1,11 @@
 #pragma once
 
-// The two kinds of control that Qt has no widget for: the picture, whose
-// clicks are the taps, and the red markers that light over it.
+// The kinds of control that Qt has no widget for: the picture, whose clicks
+// are the taps, the red markers that light over it, and the rules panel's
+// frame.
 
 #include <QColor>
+#include <QGroupBox>
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
@@ -45,6 +47,20 @@ protected:
 
 private:
     QColor colour_;
+};
+
+// A frame that is white inside, closed on all four sides by a thin line,
+// with its caption set into the top line. Qt's styles draw a group box's
+// title above the frame and its inside in their own shade, which sets the
+// white rules text off as a whiter block.
+class Frame final : public QGroupBox {
+    Q_OBJECT
+
+public:
+    Frame(const QString& caption, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace ui

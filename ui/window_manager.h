@@ -1,0 +1,22 @@
+#pragma once
+
+// What the game tells or asks the window manager that Qt has no call for.
+// On X11 it speaks to the window manager through libxcb; on other
+// platforms it leaves the window to Qt.
+
+#include <QMargins>
+
+class QWidget;
+
+namespace ui {
+
+// Asks the window manager to give `window` no taskbar button. Call before
+// the window is first mapped.
+void keepOffTaskbar(QWidget& window);
+
+// Centres `window` on its screen, frame included, before it is first
+// mapped. A window larger than the screen's free area keeps its top-left
+// corner on screen, so its caption bar stays within reach.
+void placeOnScreen(QWidget& window);
+
+}  // namespace ui
