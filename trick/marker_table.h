@@ -16,6 +16,7 @@ struct MarkerRow {
 // Up to the tenth tap the marker alternates between the two halves of the
 // dial, each counting down; after that the order is deliberately irregular.
 // No marker ever points at the hour that equals the answer.
+// clang-format off
 inline constexpr std::array<MarkerRow, 19> kMarkerTable{{
     {"1", 0, 0},
     {"2", 5, 0},
@@ -37,5 +38,6 @@ inline constexpr std::array<MarkerRow, 19> kMarkerTable{{
     {"18", 3, 12},
     {"19", 10, 13},
 }};
+// clang-format on
 
 }  // namespace trick

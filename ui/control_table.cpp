@@ -17,6 +17,7 @@ using enum Font;
 
 }  // namespace
 
+// clang-format off
 const std::array<ControlSpec, 24> kControls{{
     // name       type           container left  top   width height text          font     fore      back      tab locked accessible name
     {"Frame1",    Frame,         nullptr,  480,  120,  2895, 2775, "Правила",     Italic,  kDarkRed, kWhite,   8,  false, nullptr},
@@ -44,5 +45,6 @@ const std::array<ControlSpec, 24> kControls{{
     {"Label1",    Label,         nullptr,  840,  120,  1455, 255,  "Ваше число:", Large,   kRed,     kDefault, 6,  false, nullptr},
     {"Image1_0",  Image,         nullptr,  120,  120,  3660, 2955, nullptr,       System,  kDefault, kDefault, -1, false, "Часы"},
 }};
+// clang-format on
 
 }  // namespace ui

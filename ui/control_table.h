@@ -28,6 +28,7 @@ inline constexpr Colour kRed = 0xFF0000;
 inline constexpr Colour kDarkRed = 0x400000;
 inline constexpr Colour kOutline = 0x8A8A8A;  // the thin border of buttons, text boxes and the frame
 
+// clang-format off
 struct ControlSpec {
     const char* name;       // the widget's objectName; array elements end in "_<index>"
     ControlType type;
@@ -42,6 +43,7 @@ struct ControlSpec {
     bool locked;            // a text box that only the handlers write to
     const char* accessibleName;  // for screen readers, UTF-8; nullptr: the caption
 };
+// clang-format on
 
 // The window was laid out in twips at 96 dots per inch.
 inline constexpr int kTwipsPerPixel = 15;

@@ -41,9 +41,8 @@ const QString& windowFamily()
 // the letters into each other.
 const QString& answerFamily()
 {
-    static const QString family = windowFamily() == QLatin1String("MS Sans Serif")
-                                      ? windowFamily()
-                                      : QStringLiteral("Liberation Sans Narrow");
+    static const QString family =
+        windowFamily() == QLatin1String("MS Sans Serif") ? windowFamily() : QStringLiteral("Liberation Sans Narrow");
     return family;
 }
 
@@ -97,8 +96,7 @@ QWidget* createControl(const ControlSpec& spec, QWidget* container)
 {
     const QString text = QString::fromUtf8(spec.text ? spec.text : "");
     switch (spec.type) {
-    case ControlType::Frame:
-        return new Frame(text, container);
+    case ControlType::Frame: return new Frame(text, container);
     case ControlType::CommandButton: {
         auto* button = new QPushButton(text, container);
         // Enter presses a focused button, as Space does.
@@ -121,10 +119,8 @@ QWidget* createControl(const ControlSpec& spec, QWidget* container)
             edit->setTextMargins(kAnswerMargins);
         return edit;
     }
-    case ControlType::Shape:
-        return new Marker(colour(spec.back), container);
-    case ControlType::Image:
-        return new Picture(kClockFace, container);
+    case ControlType::Shape: return new Marker(colour(spec.back), container);
+    case ControlType::Image: return new Picture(kClockFace, container);
     }
     return nullptr;
 }

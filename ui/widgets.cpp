@@ -48,7 +48,9 @@ void Marker::paintEvent(QPaintEvent*)
     QPainter(this).fillRect(rect(), colour_);
 }
 
-Frame::Frame(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {}
+Frame::Frame(const QString& caption, QWidget* parent) : QGroupBox(caption, parent)
+{
+}
 
 void Frame::paintEvent(QPaintEvent*)
 {

@@ -57,8 +57,8 @@ xcb_window_t rootOf(xcb_connection_t* connection)
 
 bool windowManagerSupports(xcb_connection_t* connection, xcb_atom_t hint)
 {
-    const auto supported = property(connection, rootOf(connection), atom(connection, "_NET_SUPPORTED"),
-                                    XCB_ATOM_ATOM, 1024);
+    const auto supported =
+        property(connection, rootOf(connection), atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 1024);
     if (!supported || supported->format != 32)
         return false;
     const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(supported.get()));
@@ -126,8 +126,7 @@ void placeOnScreen(QWidget& window)
     // client area alone would leave the frame low by half its caption bar.
     const auto native = static_cast<xcb_window_t>(window.winId());
     xcb_connection_t* connection = x11Connection();
-    const QMargins frame =
-        connection ? requestFrameExtents(connection, native) : window.windowHandle()->frameMargins();
+    const QMargins frame = connection ? requestFrameExtents(connection, native) : window.windowHandle()->frameMargins();
 
     const QRect available = screen->availableGeometry();
     const QRect outer = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size().grownBy(frame), available);
