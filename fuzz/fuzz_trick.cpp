@@ -1,12 +1,18 @@
-// Drives the trick's handlers with arbitrary event sequences against the
-// in-memory window, and checks after every event what must always hold.
+// Drives the trick's handlers with arbitrary event lists against the
+// in-memory window, and after every event compares the whole window with
+// an independent model of it (tests/support/window_model.h): every text,
+// every visibility, the picture, the end of the program, and whether the
+// event failed. Events reach the handlers as the real window delivers
+// them: a disabled picture raises no Click, setting a text box to the text
+// it holds raises no Change, and nothing comes after the window has gone.
 //
 // An input is a list of events, one per line:
 //   t        a tap on the picture        1 to 5   Command1 ("Выход") to Command5 ("ОК")
 //   x<text>  <text> typed into Text1     b<text>  <text> put into Text6, the base value
 //   l        Load of the window          f<n>     the next event's operation n fails
+// The window opens with Load: the input's first event if it is one, else
+// one that comes before it.
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -14,97 +20,109 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "recording_forms.h"
 #include "trick/handlers.h"
+#include "window_model.h"
 
 namespace {
 
-[[noreturn]] void broken(const char* invariant, const RecordingForms& forms)
+[[noreturn]] void broken(std::string_view line, const char* what, const std::string& details)
 {
-    std::fprintf(stderr, "invariant broken: %s\n", invariant);
-    for (const std::string& entry : forms.log)
-        std::fprintf(stderr, "  %s\n", entry.c_str());
+    std::fprintf(stderr, "after \"%.*s\": %s\n%s", static_cast<int>(line.size()), line.data(), what, details.c_str());
     std::abort();
 }
 
-bool isDigits(std::string_view text)
+// The phases that a round goes through, as the window shows them after
+// each event of a round played by taps and buttons alone.
+bool inAPhase(const WindowState& state)
 {
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
-}
-
-// The value of a base text that the handlers must accept: digits only,
-// within 32 bits. Leading zeros are allowed.
-std::optional<long long> usableBase(std::string_view text)
-{
-    if (!isDigits(text))
-        return std::nullopt;
-    const std::size_t first = std::min(text.find_first_not_of('0'), text.size() - 1);
-    text.remove_prefix(first);
-    if (text.size() > 10)
-        return std::nullopt;
-    const long long value = std::stoll(std::string(text));
-    return value <= 2147483647 ? std::optional(value) : std::nullopt;
-}
-
-// "-" followed by digits, or digits, with no leading zero.
-bool isPlainInteger(std::string_view text)
-{
-    if (!text.empty() && text.front() == '-')
-        text.remove_prefix(1);
-    return isDigits(text) && (text.size() == 1 || text.front() != '0');
-}
-
-// Runs one event. Returns false if it failed.
-bool run(RecordingForms& forms, char event, const std::string& payload)
-{
-    try {
-        switch (event) {
-        case 't': trick::image1Click(forms, static_cast<std::int16_t>(payload.size())); break;
-        case '1': trick::command1Click(forms); break;
-        case '2': trick::command2Click(forms); break;
-        case '3': trick::command3Click(forms); break;
-        case '4': trick::command4Click(forms); break;
-        case '5': trick::command5Click(forms); break;
-        case 'x': forms.setText(trick::Text1, payload); break;  // as typing does: Change follows
-        case 'l': trick::form1Load(forms); break;
-        default: break;
-        }
-        return true;
-    } catch (const trick::Failure&) {
+    const std::string& count = state.texts.at("Text1");
+    const bool revealed = state.shown(trick::Text7);
+    if (revealed != state.shown(trick::Label1))
         return false;
+    if (state.pictureEnabled()) {  // opened or counting
+        for (int taps = 0; taps <= 19; ++taps)
+            if (count == std::to_string(taps))
+                return !revealed;
+        return false;
+    }
+    return revealed && (count == "0" || (count == "20" && state.texts.at("Text7") == "XXX"));
+}
+
+// The event of an input line, as the window raises it.
+std::optional<WindowEvent> eventOf(char line)
+{
+    switch (line) {
+    case 't': return WindowEvent::Tap;
+    case '1': return WindowEvent::Exit;
+    case '2': return WindowEvent::Stop;
+    case '3': return WindowEvent::NewRound;
+    case '4': return WindowEvent::Rules;
+    case '5': return WindowEvent::RulesClosed;
+    case 'l': return WindowEvent::Load;
+    default: return std::nullopt;
     }
 }
 
-void checkAnswer(const RecordingForms& forms, const std::string& answerBefore)
-{
-    const std::string& answer = forms.textOf(trick::Text7);
-    if (answer == answerBefore || answer.empty() || answer == "?" || answer == "XXX")
-        return;
-    // A new number is the base value less the offset of the count that
-    // produced it, count - 6, written in plain decimal digits.
-    if (!isPlainInteger(answer))
-        broken("the answer field holds something other than a plain number", forms);
-    const std::string& count = forms.textOf(trick::Text1);
-    const std::optional<long long> base = usableBase(forms.textOf(trick::Text6));
-    if (!isDigits(count) || count.size() > 2 || !base)
-        broken("an answer was written without a count and a base value", forms);
-    const long long taps = std::stoll(count);
-    if (taps < 7 || taps > 19 || std::to_string(*base - (taps - 6)) != answer)
-        broken("the answer is not the base value less the count's offset", forms);
-}
+}  // namespace
+
+namespace {
+
+// The in-memory window and the model side by side, from the window as it
+// is created.
+struct Session {
+    RecordingForms forms;
+    WindowModel model;
+    bool opened = false;
+    bool plain = true;  // only taps and buttons since the start or the last new round
+
+    void run(std::string_view line, char event, const std::string& payload)
+    {
+        bool ran = true;
+        bool modelled = true;
+        if (event == 'x') {
+            // Typing is the player's, not an operation of a handler; only
+            // the Change that it raises runs one.
+            modelled = model.type(payload);
+            if (std::string& count = forms.state.texts.at("Text1"); count != payload) {
+                count = payload;
+                ran = forms.deliver(WindowEvent::Change);
+            }
+        } else if (const std::optional<WindowEvent> raised = eventOf(event)) {
+            ran = forms.deliver(*raised);
+            modelled = model.run(*raised);
+        }
+        forms.failAt.reset();
+        model.failAt.reset();
+        if (ran != modelled)
+            broken(line, ran ? "the handlers ran where the model failed" : "the handlers failed where the model ran",
+                   "");
+        if (!(forms.state == model.state))
+            broken(line, "the window differs from the model:", forms.state.differences(model.state));
+
+        // Load comes once, before the player sees the window; again, mid-round,
+        // it leaves the round's phases, as typing does.
+        if (event == 'x' || (event == 'l' && opened))
+            plain = false;
+        else if (event == '3' && ran)
+            plain = true;
+        opened = true;
+        if (plain && ran && !inAPhase(forms.state))
+            broken(line, "the window is in none of the round's phases", "");
+    }
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    RecordingForms forms = RecordingForms::loaded();
-    forms.recording = false;
-    std::size_t failAt = 0;
-    bool failNext = false;
+    Session session;
+    session.forms.changeOnSameText = false;  // as the real window
 
-    for (std::size_t start = 0; start < input.size();) {
+    for (std::size_t start = 0; start < input.size() && !session.forms.state.unloaded;) {
         std::size_t end = input.find('\n', start);
         if (end == std::string_view::npos)
             end = input.size();
@@ -116,62 +134,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string payload(line.substr(1));
 
         if (event == 'b') {
-            forms.state.texts["Text6"] = payload;
-            continue;
-        }
-        if (event == 'f') {
-            failNext = true;
-            failAt = payload.size() > 3 ? 0 : std::strtoul(payload.c_str(), nullptr, 10) % 64;
-            continue;
-        }
-
-        const std::string countBefore = forms.textOf(trick::Text1);
-        const std::string answerBefore = forms.textOf(trick::Text7);
-
-        if (failNext) {
-            // The same event without the failure, for comparison; both
-            // record what they do.
-            forms.recording = true;
-            forms.operations = 0;
-            forms.log.clear();
-            forms.stateBefore.clear();
-            RecordingForms whole = forms;
-            const bool wholeRan = run(whole, event, payload);
-            forms.failAt = failAt;
-            const bool ran = run(forms, event, payload);
-            forms.failAt.reset();
-            forms.recording = false;
-            failNext = false;
-            if (failAt < whole.log.size()) {
-                if (ran)
-                    broken("an injected failure did not end the handler", forms);
-                if (forms.log.size() != failAt ||
-                    !std::equal(forms.log.begin(), forms.log.end(), whole.log.begin()))
-                    broken("a failure did not keep exactly the operations before it", forms);
-                if (!(forms.state == whole.stateBefore[failAt]))
-                    broken("a failure changed the window beyond the operations before it", forms);
-                continue;
+            session.forms.state.texts.at("Text6") = payload;
+            session.model.state.texts.at("Text6") = payload;
+            session.plain = false;
+        } else if (event == 'f') {
+            const std::size_t failAt = payload.size() > 3 ? 0 : std::strtoul(payload.c_str(), nullptr, 10) % 128;
+            session.forms.failAt = failAt;
+            session.model.failAt = failAt;
+            session.plain = false;
+        } else {
+            // The window opens with Load; an input may open it itself, with
+            // a failure injected into it.
+            if (!session.opened && event != 'l') {
+                const auto pending = std::exchange(session.forms.failAt, std::nullopt);
+                session.model.failAt.reset();
+                session.run("(opening)", 'l', "");
+                session.forms.failAt = session.model.failAt = pending;
             }
-            if (ran != wholeRan || !(forms.state == whole.state))
-                broken("an injection past the end changed the outcome", forms);
-            if (!ran)
-                continue;
-        } else if (!run(forms, event, payload)) {
-            // Only a base value that is not a number may fail, and only
-            // once a count with an offset is set.
-            if (usableBase(forms.textOf(trick::Text6)))
-                broken("a handler failed with a usable base value", forms);
-            continue;
+            session.run(line, event, payload);
         }
-
-        if (event == 't' && isDigits(countBefore) && countBefore.size() <= 2 && std::stoi(countBefore) <= 18 &&
-            (countBefore.size() == 1 || countBefore.front() != '0')) {
-            if (forms.visibleMarkers().size() != 1)
-                broken("a tap did not leave exactly one marker lit", forms);
-            if (forms.textOf(trick::Text1) != std::to_string(std::stoi(countBefore) + 1))
-                broken("a tap did not advance the count by one", forms);
-        }
-        checkAnswer(forms, answerBefore);
     }
     return 0;
 }

@@ -13,26 +13,13 @@
 
 #include "ui/artwork.h"
 #include "ui/game.h"
+#include "window_driver.h"
 
 namespace {
-
-bool isRed(QRgb rgb)
-{
-    return qRed(rgb) > qGreen(rgb) + 30 && qGreen(rgb) == qBlue(rgb);
-}
 
 bool isOutline(QRgb rgb)
 {
     return qRed(rgb) < 215 && qRed(rgb) == qGreen(rgb) && qGreen(rgb) == qBlue(rgb);
-}
-
-int countPixels(const QImage& image, const QRect& area, const std::function<bool(QRgb)>& test)
-{
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            count += test(image.pixel(x, y)) ? 1 : 0;
-    return count;
 }
 
 // The columns from the leftmost to the rightmost pixel that passes `test`.
@@ -66,8 +53,6 @@ private slots:
 
 private:
     QWidget* control(const char* name) const { return game_->window().control(QString::fromLatin1(name)); }
-    void click(QPoint windowPos) { QTest::mouseClick(game_->window().windowHandle(), Qt::LeftButton, {}, windowPos); }
-    void tap(int times);
     // A logical rectangle of the window in device pixels: every device
     // pixel that it covers, wholly or in part.
     QRect device(const QRect& logical) const;
@@ -92,28 +77,16 @@ void ScalesTest::cleanup()
     game_.reset();
 }
 
-void ScalesTest::tap(int times)
-{
-    for (int i = 0; i < times; ++i)
-        click({18, 48});
-}
-
 QRect ScalesTest::device(const QRect& logical) const
 {
-    const int left = static_cast<int>(std::floor(logical.left() * ratio_));
-    const int top = static_cast<int>(std::floor(logical.top() * ratio_));
-    const int right = static_cast<int>(std::ceil((logical.right() + 1) * ratio_)) - 1;
-    const int bottom = static_cast<int>(std::ceil((logical.bottom() + 1) * ratio_)) - 1;
-    return QRect(QPoint(left, top), QPoint(right, bottom));
+    return QRectF(QPointF(logical.topLeft()) * ratio_, QSizeF(logical.size()) * ratio_).toAlignedRect();
 }
 
 QRect ScalesTest::wholly(const QRect& logical) const
 {
-    const int left = static_cast<int>(std::ceil(logical.left() * ratio_));
-    const int top = static_cast<int>(std::ceil(logical.top() * ratio_));
-    const int right = static_cast<int>(std::floor((logical.right() + 1) * ratio_)) - 1;
-    const int bottom = static_cast<int>(std::floor((logical.bottom() + 1) * ratio_)) - 1;
-    return QRect(QPoint(left, top), QPoint(right, bottom));
+    const QRectF exact(QPointF(logical.topLeft()) * ratio_, QSizeF(logical.size()) * ratio_);
+    return QRect(QPoint(int(std::ceil(exact.left())), int(std::ceil(exact.top()))),
+                 QPoint(int(std::floor(exact.right())) - 1, int(std::floor(exact.bottom())) - 1));
 }
 
 void ScalesTest::windowOpensWhollyReachable()
@@ -160,7 +133,7 @@ void ScalesTest::pictureIsDrawnAtTheScreensRatio()
 
 void ScalesTest::litMarkerFillsItsCell()
 {
-    tap(1);  // lights marker 0, at (120, 56)
+    WindowDriver(game_->window()).tap();  // lights marker 0, at (120, 56)
     const QRect cell(120, 56, 9, 9);
     const QImage window = game_->window().grab().toImage();
     const QRect inside = wholly(cell);
@@ -191,9 +164,10 @@ void ScalesTest::everyAnswerIsDrawnWholeInsideItsField()
     QFETCH(bool, stop);
     QFETCH(QString, answer);
 
-    tap(taps);
+    const WindowDriver player(game_->window());
+    player.tap(taps);
     if (stop)
-        click({40, 156});
+        player.stop();
     auto* field = qobject_cast<QLineEdit*>(control("Text7"));
     QCOMPARE(field->text(), answer);
     QVERIFY(!field->isHidden());
@@ -226,7 +200,7 @@ void ScalesTest::everyAnswerIsDrawnWholeInsideItsField()
 
 void ScalesTest::rulesPanelIsWhiteAndClosedWithItsCaptionInTheBorder()
 {
-    click({216, 156});  // "Правила"
+    WindowDriver(game_->window()).press("Command4");  // "Правила"
     QVERIFY(!control("Frame1")->isHidden());
     const QImage window = game_->window().grab().toImage();
     const QRect panel(32, 8, 193, 185);
@@ -271,9 +245,8 @@ void ScalesTest::rulesPanelIsWhiteAndClosedWithItsCaptionInTheBorder()
     painter.fillRect(QRect(panel.left(), panel.top(), 60, 16), Qt::white);
     painter.end();
     const QRect inner = wholly(QRect(QPoint(panel.left() + 1, topLine + 1), panel.bottomRight() - QPoint(1, 1)));
-    const int whiteOrRed = countPixels(masked, inner, [](QRgb rgb) {
-        return qRed(rgb) == 255 && std::abs(qGreen(rgb) - qBlue(rgb)) <= 2;
-    });
+    const int whiteOrRed = countPixels(
+        masked, inner, [](QRgb rgb) { return qRed(rgb) == 255 && std::abs(qGreen(rgb) - qBlue(rgb)) <= 2; });
     QCOMPARE(whiteOrRed, inner.width() * inner.height());
     QVERIFY(countPixels(window, inner, isRed) > 300 * ratio_ * ratio_);
 }

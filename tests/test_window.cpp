@@ -9,21 +9,8 @@
 
 #include <memory>
 
-#include "ui/form1.h"
 #include "ui/forms_runtime.h"
-
-namespace {
-
-// Window pixels. The picture covers (8, 8) to (251, 204).
-constexpr QPoint kBackground{18, 48};   // white space left of the dial
-constexpr QPoint kDial{140, 130};       // on the dial, clear of Text1
-constexpr QPoint kText1{128, 105};
-constexpr QPoint kStop{40, 156};        // "Стоп"
-constexpr QPoint kNewRound{40, 188};    // "Загадать"
-constexpr QPoint kRules{216, 156};      // "Правила"
-constexpr QPoint kRulesOk{120, 164};    // "ОК" in the rules panel
-
-}  // namespace
+#include "window_driver.h"
 
 class WindowTest : public QObject {
     Q_OBJECT
@@ -35,8 +22,6 @@ private slots:
     void opensReadyToTap();
     void guessesEveryNumber_data();
     void guessesEveryNumber();
-    void earlyStopShowsQuestionMark_data();
-    void earlyStopShowsQuestionMark();
     void twentiethTapEndsTheRound();
     void stopTwiceKeepsTheAnswer();
     void stopRightAfterOpening();
@@ -52,17 +37,11 @@ private slots:
     void failureIsReportedAndTheGameGoesOn();
 
 private:
-    void click(QPoint windowPos);
-    void tap(int times);
-    QLineEdit* textBox(const char* name) const;
-    QString text(const char* name) const { return textBox(name)->text(); }
-    bool shown(const char* name) const;
-    QList<int> litMarkers() const;
-    void type(const QString& text);
     void expectFailure(const char* event, const char* detail);
 
     std::unique_ptr<ui::Form1> form_;
     std::unique_ptr<ui::FormsRuntime> runtime_;
+    std::unique_ptr<WindowDriver> window_;
 };
 
 void WindowTest::init()
@@ -72,242 +51,197 @@ void WindowTest::init()
     runtime_->load();
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    // Keystrokes go to the active window; without a window manager nobody
+    // else makes it active.
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    window_ = std::make_unique<WindowDriver>(*form_);
     // A failure report that a test does not expect fails it.
     QTest::failOnWarning(QRegularExpression(QStringLiteral("^Tarvelo:")));
 }
 
 void WindowTest::cleanup()
 {
+    window_.reset();
     runtime_.reset();
     form_.reset();
 }
 
-void WindowTest::click(QPoint windowPos)
-{
-    // Through the window, so Qt picks the widget under the point.
-    QTest::mouseClick(form_->windowHandle(), Qt::LeftButton, {}, windowPos);
-}
-
-void WindowTest::tap(int times)
-{
-    for (int i = 0; i < times; ++i)
-        click(i % 2 ? kDial : kBackground);
-}
-
-QLineEdit* WindowTest::textBox(const char* name) const
-{
-    return qobject_cast<QLineEdit*>(form_->control(QString::fromLatin1(name)));
-}
-
-bool WindowTest::shown(const char* name) const
-{
-    return !form_->control(QString::fromLatin1(name))->isHidden();
-}
-
-QList<int> WindowTest::litMarkers() const
-{
-    QList<int> lit;
-    for (int i = 0; i < 12; ++i) {
-        if (shown(QByteArray("Shape1_" + QByteArray::number(i)).constData()))
-            lit << i;
-    }
-    return lit;
-}
-
-// Replaces what Text1 holds, one keystroke per character. Key codes cover
-// only Latin-1, so each key carries its text instead.
-void WindowTest::type(const QString& text)
-{
-    QLineEdit* count = textBox("Text1");
-    count->selectAll();
-    for (const QChar character : text)
-        QTest::sendKeyEvent(QTest::Click, count, Qt::Key_unknown, QString(character), Qt::NoModifier);
-}
-
 void WindowTest::expectFailure(const char* event, const char* detail)
 {
-    QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("Tarvelo: %1 failed: %2").arg(
-                                           QLatin1String(event), QString::fromUtf8(detail))));
+    QTest::ignoreMessage(
+        QtWarningMsg,
+        qPrintable(QStringLiteral("Tarvelo: %1 failed: %2").arg(QLatin1String(event), QString::fromUtf8(detail))));
 }
 
 void WindowTest::opensReadyToTap()
 {
-    QCOMPARE(text("Text1"), "0");
-    QCOMPARE(text("Text6"), "14");
-    QCOMPARE(text("Text7"), "");
+    QCOMPARE(window_->text("Text1"), "0");
+    QCOMPARE(window_->text("Text6"), "14");
+    QCOMPARE(window_->text("Text7"), "");
     for (const char* hidden : {"Text6", "Text7", "Label1", "Frame1"})
-        QVERIFY2(!shown(hidden), hidden);
-    QVERIFY(litMarkers().isEmpty());
-    QCOMPARE(form_->focusWidget(), textBox("Text1"));
+        QVERIFY2(!window_->shown(hidden), hidden);
+    QVERIFY(window_->litMarkers().isEmpty());
+    QCOMPARE(form_->focusWidget(), window_->textBox("Text1"));
 
     // No "Загадать" is needed for the first round.
-    tap(1);
-    QCOMPARE(text("Text1"), "1");
-    QCOMPARE(litMarkers(), QList<int>{0});
+    window_->tap(1);
+    QCOMPARE(window_->text("Text1"), "1");
+    QCOMPARE(window_->litMarkers(), QList<int>{0});
 }
 
 void WindowTest::guessesEveryNumber_data()
 {
-    QTest::addColumn<int>("n");
+    QTest::addColumn<int>("taps");
+    QTest::addColumn<QString>("answer");
     for (int n = 1; n <= 12; ++n)
-        QTest::addRow("%d", n) << n;
+        QTest::addRow("%d", n) << 20 - n << QString::number(n);
+    // Too few taps to tell.
+    for (int taps = 1; taps <= 6; ++taps)
+        QTest::addRow("%d taps", taps) << taps << "?";
 }
 
 void WindowTest::guessesEveryNumber()
 {
-    QFETCH(int, n);
+    QFETCH(int, taps);
+    QFETCH(QString, answer);
 
-    click(kNewRound);
-    tap(20 - n);
-    QCOMPARE(text("Text1"), QString::number(20 - n));
-    QVERIFY(!shown("Text7"));
+    window_->newRound();
+    window_->tap(taps);
+    QCOMPARE(window_->text("Text1"), QString::number(taps));
+    QVERIFY(!window_->shown("Text7"));
+    QCOMPARE(window_->text("Text7"), taps < 7 ? "" : answer);
 
-    const QList<int> lit = litMarkers();
+    const QList<int> lit = window_->litMarkers();
     QCOMPARE(lit.size(), 1);
-    QVERIFY2(12 - lit.front() != n, "the marker points at the player's number");
+    QVERIFY2(QString::number(12 - lit.front()) != answer, "the marker points at the player's number");
 
-    click(kStop);
-    QCOMPARE(text("Text7"), QString::number(n));
-    QVERIFY(shown("Text7"));
-    QVERIFY(shown("Label1"));
-    QCOMPARE(text("Text1"), "0");
-    QCOMPARE(litMarkers(), lit);
+    window_->stop();
+    QCOMPARE(window_->text("Text7"), answer);
+    QVERIFY(window_->shown("Text7"));
+    QVERIFY(window_->shown("Label1"));
+    QCOMPARE(window_->text("Text1"), "0");
+    QCOMPARE(window_->litMarkers(), lit);
 
     // The revealed round takes no more taps.
-    tap(2);
-    QCOMPARE(text("Text1"), "0");
-    QCOMPARE(text("Text7"), QString::number(n));
-}
-
-void WindowTest::earlyStopShowsQuestionMark_data()
-{
-    QTest::addColumn<int>("taps");
-    for (int taps = 1; taps <= 6; ++taps)
-        QTest::addRow("%d", taps) << taps;
-}
-
-void WindowTest::earlyStopShowsQuestionMark()
-{
-    QFETCH(int, taps);
-    click(kNewRound);
-    tap(taps);
-    QCOMPARE(text("Text7"), "");
-    click(kStop);
-    QCOMPARE(text("Text7"), "?");
-    QVERIFY(shown("Text7"));
+    window_->tap(2);
+    QCOMPARE(window_->text("Text1"), "0");
+    QCOMPARE(window_->text("Text7"), answer);
 }
 
 void WindowTest::twentiethTapEndsTheRound()
 {
-    click(kNewRound);
-    tap(19);
-    QCOMPARE(text("Text1"), "19");
-    QVERIFY(!shown("Text7"));
-    QCOMPARE(litMarkers(), QList<int>{10});
+    window_->newRound();
+    window_->tap(19);
+    QCOMPARE(window_->text("Text1"), "19");
+    QVERIFY(!window_->shown("Text7"));
+    QCOMPARE(window_->litMarkers(), QList<int>{10});
 
-    tap(1);
-    QCOMPARE(text("Text1"), "20");
-    QCOMPARE(text("Text7"), "XXX");
-    QVERIFY(shown("Text7"));
-    QVERIFY(shown("Label1"));
+    window_->tap(1);
+    QCOMPARE(window_->text("Text1"), "20");
+    QCOMPARE(window_->text("Text7"), "XXX");
+    QVERIFY(window_->shown("Text7"));
+    QVERIFY(window_->shown("Label1"));
     QVERIFY(!form_->control(QStringLiteral("Image1_0"))->isEnabled());
-    QCOMPARE(litMarkers(), QList<int>{10});
+    QCOMPARE(window_->litMarkers(), QList<int>{10});
 
-    tap(3);
-    QCOMPARE(text("Text1"), "20");
+    window_->tap(3);
+    QCOMPARE(window_->text("Text1"), "20");
 
-    click(kStop);
-    QCOMPARE(text("Text1"), "0");
-    QCOMPARE(text("Text7"), "XXX");
+    window_->stop();
+    QCOMPARE(window_->text("Text1"), "0");
+    QCOMPARE(window_->text("Text7"), "XXX");
 }
 
 void WindowTest::stopTwiceKeepsTheAnswer()
 {
-    click(kNewRound);
-    tap(3);
-    click(kStop);
-    click(kStop);
-    QCOMPARE(text("Text7"), "?");
-    QCOMPARE(text("Text1"), "0");
-    tap(1);
-    QCOMPARE(text("Text1"), "0");
+    window_->newRound();
+    window_->tap(3);
+    window_->stop();
+    window_->stop();
+    QCOMPARE(window_->text("Text7"), "?");
+    QCOMPARE(window_->text("Text1"), "0");
+    window_->tap(1);
+    QCOMPARE(window_->text("Text1"), "0");
 
-    click(kNewRound);
-    tap(9);
-    click(kStop);
-    click(kStop);
-    QCOMPARE(text("Text7"), "11");
+    window_->newRound();
+    window_->tap(9);
+    window_->stop();
+    window_->stop();
+    QCOMPARE(window_->text("Text7"), "11");
 }
 
 void WindowTest::stopRightAfterOpening()
 {
-    click(kStop);
-    QVERIFY(shown("Text7"));
-    QVERIFY(shown("Label1"));
-    QCOMPARE(text("Text7"), "");
-    QCOMPARE(text("Text1"), "0");
-    tap(4);
-    QCOMPARE(text("Text1"), "0");
+    window_->stop();
+    QVERIFY(window_->shown("Text7"));
+    QVERIFY(window_->shown("Label1"));
+    QCOMPARE(window_->text("Text7"), "");
+    QCOMPARE(window_->text("Text1"), "0");
+    window_->tap(4);
+    QCOMPARE(window_->text("Text1"), "0");
 
-    click(kNewRound);
-    QVERIFY(!shown("Text7"));
-    QVERIFY(!shown("Label1"));
-    tap(4);
-    QCOMPARE(text("Text1"), "4");
+    window_->newRound();
+    QVERIFY(!window_->shown("Text7"));
+    QVERIFY(!window_->shown("Label1"));
+    window_->tap(4);
+    QCOMPARE(window_->text("Text1"), "4");
 }
 
 void WindowTest::newRoundInTheMiddleOfCounting()
 {
-    tap(8);
-    textBox("Text6")->setText(QStringLiteral("3"));
-    click(kNewRound);
-    QCOMPARE(text("Text1"), "0");
-    QCOMPARE(text("Text6"), "14");
-    QCOMPARE(text("Text7"), "");
-    QVERIFY(!shown("Text7"));
-    QVERIFY(litMarkers().isEmpty());
-    tap(1);
-    QCOMPARE(text("Text1"), "1");
+    window_->tap(8);
+    window_->textBox("Text6")->setText(QStringLiteral("3"));
+    window_->newRound();
+    QCOMPARE(window_->text("Text1"), "0");
+    QCOMPARE(window_->text("Text6"), "14");
+    QCOMPARE(window_->text("Text7"), "");
+    QVERIFY(!window_->shown("Text7"));
+    QVERIFY(window_->litMarkers().isEmpty());
+    window_->tap(1);
+    QCOMPARE(window_->text("Text1"), "1");
 }
 
 void WindowTest::typedCountsDriveTheMarkers()
 {
-    click(kText1);
-    QCOMPARE(text("Text1"), "0");
+    window_->click(window_->centreOf("Text1"));
+    QCOMPARE(window_->text("Text1"), "0");
 
     // Typing raises Change at every keystroke: "1", then "13".
-    type(QStringLiteral("13"));
-    QCOMPARE(text("Text1"), "13");
-    QCOMPARE(litMarkers(), QList<int>{4});
-    QCOMPARE(text("Text7"), "7");
-    QVERIFY(!shown("Text7"));
+    window_->type(QStringLiteral("13"));
+    QCOMPARE(window_->text("Text1"), "13");
+    QCOMPARE(window_->litMarkers(), QList<int>{4});
+    QCOMPARE(window_->text("Text7"), "7");
+    QVERIFY(!window_->shown("Text7"));
 
     // Texts that only look like counts match nothing, and a tap ignores them.
     for (const QString& typed :
          {QStringLiteral("07"), QStringLiteral(" 7"), QStringLiteral("+7"), QStringLiteral("семь")}) {
-        type(typed);
-        QCOMPARE(text("Text1"), typed);
-        QCOMPARE(text("Text7"), "7");
-        tap(1);
-        QCOMPARE(text("Text1"), typed);
+        window_->type(typed);
+        QCOMPARE(window_->text("Text1"), typed);
+        QCOMPARE(window_->text("Text7"), "7");
+        window_->tap(1);
+        QCOMPARE(window_->text("Text1"), typed);
     }
 
     // A typed count carries on like a tapped one.
-    type(QStringLiteral("17"));
-    tap(1);
-    QCOMPARE(text("Text1"), "18");
-    QCOMPARE(litMarkers(), QList<int>{3});
-    click(kStop);
-    QCOMPARE(text("Text7"), "2");
+    window_->type(QStringLiteral("17"));
+    window_->tap(1);
+    QCOMPARE(window_->text("Text1"), "18");
+    QCOMPARE(window_->litMarkers(), QList<int>{3});
+    window_->stop();
+    QCOMPARE(window_->text("Text7"), "2");
 }
 
 void WindowTest::onlyTheCountTakesTyping_data()
 {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("after");
+    // clang-format off
     QTest::newRow("Text1, the count") << "Text1" << "5";
     QTest::newRow("Text7, the answer") << "Text7" << "13";
     QTest::newRow("Text6, the base value") << "Text6" << "14";
+    // clang-format on
 }
 
 void WindowTest::onlyTheCountTakesTyping()
@@ -315,9 +249,9 @@ void WindowTest::onlyTheCountTakesTyping()
     QFETCH(QString, box);
     QFETCH(QString, after);
 
-    tap(7);
-    click(kStop);  // the answer "13" shows
-    QLineEdit* edit = textBox(qPrintable(box));
+    window_->tap(7);
+    window_->stop();  // the answer "13" shows
+    QLineEdit* edit = window_->textBox(qPrintable(box));
     edit->show();  // the base value is hidden from the player; here it is not
     QTest::mouseClick(edit, Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), edit);
@@ -350,93 +284,94 @@ void WindowTest::keysPressTheFocusedButton()
         QTest::keyClick(form_->windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     };
 
-    tap(4);
+    window_->tap(4);
     press("Command2");  // "Стоп"
-    QCOMPARE(text("Text7"), "?");
+    QCOMPARE(window_->text("Text7"), "?");
     press("Command4");  // "Правила"
-    QVERIFY(shown("Frame1"));
+    QVERIFY(window_->shown("Frame1"));
     press("Command5");  // "ОК"
-    QVERIFY(!shown("Frame1"));
+    QVERIFY(!window_->shown("Frame1"));
     press("Command3");  // "Загадать"
-    QVERIFY(!shown("Text7"));
+    QVERIFY(!window_->shown("Text7"));
 }
 
 void WindowTest::controlsOverThePictureAreNoTaps()
 {
-    click(kText1);
-    QCOMPARE(text("Text1"), "0");
+    window_->click(window_->centreOf("Text1"));
+    QCOMPARE(window_->text("Text1"), "0");
 
     // A lit marker lets the click through to the watch under it.
-    tap(1);
-    QCOMPARE(litMarkers(), QList<int>{0});
-    click(QPoint(124, 60));
-    QCOMPARE(text("Text1"), "2");
+    window_->tap(1);
+    QCOMPARE(window_->litMarkers(), QList<int>{0});
+    window_->click(QPoint(124, 60));
+    QCOMPARE(window_->text("Text1"), "2");
 
     // So does every corner of the picture's rectangle.
     for (const QPoint corner : {QPoint(8, 8), QPoint(251, 8), QPoint(8, 135), QPoint(251, 204)})
-        click(corner);
-    QCOMPARE(text("Text1"), "6");
+        window_->click(corner);
+    QCOMPARE(window_->text("Text1"), "6");
 }
 
 void WindowTest::rulesPanelSwallowsClicksInItsArea()
 {
-    tap(2);
-    click(kRules);
-    QVERIFY(shown("Frame1"));
+    window_->tap(2);
+    window_->press("Command4");
+    QVERIFY(window_->shown("Frame1"));
 
     // The panel covers the dial, Text1 and the inner parts of the buttons.
-    for (const QPoint inside : {QPoint(60, 60), QPoint(34, 180), kText1, kDial, QPoint(70, 156), QPoint(200, 188)})
-        click(inside);
-    QCOMPARE(text("Text1"), "2");
-    QVERIFY(!shown("Text7"));
+    for (const QPoint inside :
+         {QPoint(60, 60), QPoint(34, 180), window_->centreOf("Text1"), kDial, QPoint(70, 156), QPoint(200, 188)})
+        window_->click(inside);
+    QCOMPARE(window_->text("Text1"), "2");
+    QVERIFY(!window_->shown("Text7"));
 
     // Outside it the picture still takes taps: an open panel pauses nothing.
-    click(QPoint(12, 60));
-    QCOMPARE(text("Text1"), "3");
-    QVERIFY(shown("Frame1"));
+    window_->click(QPoint(12, 60));
+    QCOMPARE(window_->text("Text1"), "3");
+    QVERIFY(window_->shown("Frame1"));
 
     // The outer parts of the corner buttons stay clickable.
-    click(QPoint(12, 156));
-    QCOMPARE(text("Text7"), "?");
+    window_->click(QPoint(12, 156));
+    QCOMPARE(window_->text("Text7"), "?");
 
-    click(kRulesOk);
-    QVERIFY(!shown("Frame1"));
-    QCOMPARE(text("Text7"), "?");
-    QCOMPARE(text("Text1"), "0");
-    click(QPoint(240, 150));
-    QVERIFY(shown("Frame1"));
+    window_->press("Command5");
+    QVERIFY(!window_->shown("Frame1"));
+    QCOMPARE(window_->text("Text7"), "?");
+    QCOMPARE(window_->text("Text1"), "0");
+    window_->click(QPoint(240, 150));
+    QVERIFY(window_->shown("Frame1"));
 }
 
 void WindowTest::exitClosesTheWindow()
 {
     QSignalSpy closed(form_.get(), &ui::Form1::closed);
-    tap(5);
-    click(kRules);
-    click(QPoint(200, 188));  // the panel covers this part of "Выход"
+    window_->tap(5);
+    window_->press("Command4");
+    window_->click(QPoint(200, 188));  // the panel covers this part of "Выход"
     QCOMPARE(closed.count(), 0);
-    click(QPoint(240, 196));
+    window_->click(QPoint(240, 196));
     QCOMPARE(closed.count(), 1);
     QVERIFY(!form_->isVisible());
 }
 
 void WindowTest::failureIsReportedAndTheGameGoesOn()
 {
-    tap(6);
-    textBox("Text6")->setText(QStringLiteral("abc"));
+    window_->tap(6);
+    window_->textBox("Text6")->setText(QStringLiteral("abc"));
 
     // The tap fails inside its count reaction; Text1 keeps the new count.
     expectFailure("Image1_Click", "type mismatch: base value \"abc\" is not a number");
-    tap(1);
-    QCOMPARE(text("Text1"), "7");
-    QCOMPARE(litMarkers(), QList<int>{7});
+    window_->tap(1);
+    QCOMPARE(window_->text("Text1"), "7");
+    QCOMPARE(window_->litMarkers(), QList<int>{7});
 
     expectFailure("Text1_Change", "type mismatch: base value \"abc\" is not a number");
-    type(QStringLiteral("9"));
+    window_->type(QStringLiteral("9"));
 
-    click(kNewRound);
-    tap(15);
-    click(kStop);
-    QCOMPARE(text("Text7"), "5");
+    window_->newRound();
+    window_->tap(15);
+    window_->stop();
+    QCOMPARE(window_->text("Text7"), "5");
 }
 
 QTEST_MAIN(WindowTest)

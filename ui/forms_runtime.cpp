@@ -11,8 +11,6 @@
 
 namespace ui {
 
-namespace {
-
 QString objectName(trick::Control control)
 {
     QString name = QString::fromLatin1(trick::nameOf(control.name));
@@ -20,8 +18,6 @@ QString objectName(trick::Control control)
         name += QLatin1Char('_') + QString::number(control.index);
     return name;
 }
-
-}  // namespace
 
 FormsRuntime::FormsRuntime(Form1& form) : form_(form)
 {

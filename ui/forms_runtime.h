@@ -14,6 +14,9 @@ class QLineEdit;
 
 namespace ui {
 
+// The objectName of the widget that is `control`: "Text7", "Shape1_3".
+QString objectName(trick::Control control);
+
 class FormsRuntime final : public trick::Forms {
 public:
     // Connects the controls of `form` to the handlers; `form` must outlive

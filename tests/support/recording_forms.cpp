@@ -2,52 +2,43 @@
 
 #include "trick/handlers.h"
 
-trick::Control marker(int index)
-{
-    return {trick::Name::Shape1, index};
-}
-
-trick::Control picture()
-{
-    return {trick::Name::Image1, 0};
-}
-
-RecordingForms::RecordingForms()
-{
-    state.texts = {{"Text1", "0"}, {"Text6", "14"}, {"Text7", ""}};
-    for (const char* name : {"Form1", "Frame1", "Label1", "Text1", "Text6", "Text7", "Image1(0)"})
-        state.visible[name] = true;
-    for (int i = 0; i < trick::kMarkerCount; ++i)
-        state.visible[trick::describe(marker(i))] = true;
-    state.enabled["Image1(0)"] = true;
-}
-
 RecordingForms RecordingForms::loaded(bool changeOnSameText)
 {
     RecordingForms forms;
-    trick::form1Load(forms);
-    forms.operations = 0;
+    forms.deliver(WindowEvent::Load);
     forms.log.clear();
-    forms.stateBefore.clear();
     forms.changeOnSameText = changeOnSameText;
     return forms;
 }
 
-std::vector<std::string> RecordingForms::settings() const
+bool RecordingForms::deliver(WindowEvent event)
 {
-    std::vector<std::string> result;
-    for (const std::string& entry : log) {
-        if (!entry.starts_with("read ") && !entry.starts_with("element "))
-            result.push_back(entry);
+    log.clear();
+    try {
+        switch (event) {
+        case WindowEvent::Change: trick::text1Change(*this); break;
+        case WindowEvent::Load: trick::form1Load(*this); break;
+        case WindowEvent::Tap:
+            if (state.pictureEnabled())
+                trick::image1Click(*this, 0);
+            break;
+        case WindowEvent::Exit: trick::command1Click(*this); break;
+        case WindowEvent::Stop: trick::command2Click(*this); break;
+        case WindowEvent::NewRound: trick::command3Click(*this); break;
+        case WindowEvent::Rules: trick::command4Click(*this); break;
+        case WindowEvent::RulesClosed: trick::command5Click(*this); break;
+        }
+        return true;
+    } catch (const trick::Failure&) {
+        return false;
     }
-    return result;
 }
 
 std::vector<int> RecordingForms::visibleMarkers() const
 {
     std::vector<int> result;
     for (int i = 0; i < trick::kMarkerCount; ++i) {
-        if (visibleOf(marker(i)))
+        if (state.shown(marker(i)))
             result.push_back(i);
     }
     return result;
@@ -55,13 +46,9 @@ std::vector<int> RecordingForms::visibleMarkers() const
 
 void RecordingForms::begin(std::string operation)
 {
-    if (failAt && *failAt == operations)
+    if (failAt && *failAt == log.size())
         throw trick::Failure(trick::Failure::Kind::NotSupported, "injected at " + operation);
-    ++operations;
-    if (recording) {
-        stateBefore.push_back(state);
-        log.push_back(std::move(operation));
-    }
+    log.push_back(std::move(operation));
 }
 
 std::string RecordingForms::text(trick::Control textBox)
