@@ -42,7 +42,7 @@ fuzz:
 	@./scripts/install-deps $(DEPS)
 	$(call build-preset,fuzz)
 	mkdir -p build-fuzz/corpus
-	./build-fuzz/fuzz/fuzz_trick -max_len=512 -dict=fuzz/trick.dict build-fuzz/corpus fuzz/corpus
+	./build-fuzz/fuzz/fuzz_trick -max_len=1024 -dict=fuzz/trick.dict build-fuzz/corpus fuzz/corpus
 
 bench: build
 	./build/bench/tarvelo-bench
