@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tarvelo developers
+
 // tarvelo-bench: how the game starts, how much memory it takes and how fast
 // a tap is, side by side with a minimal Qt window of the same size.
 //

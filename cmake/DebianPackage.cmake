@@ -1,7 +1,11 @@
-# `cpack` (or `make package`) builds tarvelo_<version>_<arch>.deb from the
-# install rules. The library dependencies come from dpkg-shlibdeps; the
-# window also needs Qt's platform plugins, which Qt only recommends, and its
-# faces. Qt's own texts in Russian are welcome but not needed.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Tarvelo developers
+
+# `make package` (cpack) builds tarvelo_<version>_<arch>.deb from the install
+# rules of the default build, which uses Debian's hardened flags. Version
+# 1.00 has no Debian revision: the package is native. The library
+# dependencies come from dpkg-shlibdeps; beyond them the window needs only
+# its faces. Qt's own texts in Russian are welcome but not needed.
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvelo)

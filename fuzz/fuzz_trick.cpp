@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tarvelo developers
+
 // Drives the trick's handlers with arbitrary event lists against the
 // in-memory window, and after every event compares the whole window with
 // an independent model of it (tests/support/window_model.h): every text,

@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Tarvelo developers
+#
 # Plants one fault at a time in a copy of the trick, rebuilds the fuzz target
 # and replays the committed seeds alone (no fuzzing): each fault must make
 # the replay fail. Prints one line a fault and exits 1 if any was missed.

@@ -1,6 +1,11 @@
 #!/bin/sh
-# Builds the Debian package from the build tree given as $1 and checks its
-# control fields and its file list.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Tarvelo developers
+#
+# Builds the Debian package from the (hardened) build tree given as $1 and
+# checks it as a distribution would: its control fields and files, lintian
+# with no error or warning, hardening-check on the game, and the manual page
+# rendering without a warning.
 set -eu
 build=$1
 app=org.tarvelo.Tarvelo

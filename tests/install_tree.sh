@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Tarvelo developers
+#
 # Stages an install of the build tree given as $1 and checks that the files
 # are where desktops look for them, and that the desktop entry and the
 # AppStream metainfo pass their validators.

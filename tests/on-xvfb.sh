@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Tarvelo developers
+#
 # Runs a command on an X server of its own: a private Xvfb display, started
 # here and stopped by its process id afterwards, with Qt's xcb platform.
 # Exits 77, which CTest counts as a skip, with the reason on standard output

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tarvelo developers
+
 // The handlers against the in-memory window, operation by operation. In
 // every scenario the handler's log of window operations, its end state and
 // whether it failed must be what the independent model of the window says,

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tarvelo developers
+
 // What the window looks like, read back from what Qt draws: places, faces,
 // fonts, the picture, the rules text and the tab order. What depends on the
 // scale (a lit marker, the answer field, the rules panel) is in test_scales.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tarvelo developers
+
 // What the window draws at the scale factor that CTest gives this suite
 // (QT_SCALE_FACTOR 1, 1.5, 2 and 4), read back pixel by pixel in device
 // pixels: the picture, a lit marker, every answer in its field, the rules

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tarvelo developers
+
 // A long random session on the real window: clicks anywhere, the buttons,
 // typed text. After every event the window must show exactly what the
 // independent model of the window says, and the process must not have kept

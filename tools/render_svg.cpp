@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tarvelo developers
+
 // Build-time helper: renders an SVG file into an opaque square PNG, with
 // the same renderer that the game uses at run time.
 //

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tarvelo developers
+
 #pragma once
 
 // The game's two images, drawn as SVG and embedded as resources.

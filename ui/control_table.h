@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tarvelo developers
+
 #pragma once
 
 // Form1 as data: every control with its container, place, size, text, font,

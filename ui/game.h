@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tarvelo developers
+
 #pragma once
 
 // The whole program: the window, the runtime that plays it, and the rule

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tarvelo developers
+
 #pragma once
 
 // An in-memory window for the trick's handlers: it holds the properties

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tarvelo developers
+
 #pragma once
 
 // Plays the real window as a player does, through mouse and key events at
