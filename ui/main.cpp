@@ -7,7 +7,14 @@
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    // The game takes no options, and neither does Qt on its behalf: it gets
+    // the program's name alone, so -platform, -style and the like do
+    // nothing. Qt's environment variables (QT_QPA_PLATFORM, ...) stay the
+    // way to choose.
+    static char fallbackName[] = "tarvelo";
+    int qtArgc = 1;
+    char* qtArgv[] = {argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName, nullptr};
+    QApplication app(qtArgc, qtArgv);
     ui::setUpApplication();
 
     ui::Game game;
