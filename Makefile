@@ -6,12 +6,13 @@
 #
 #   make install [PREFIX=/usr/local] [DESTDIR=...]   install the game
 #   make package                                      build/tarvelo_<version>_<arch>.deb
+#   make test-package                                 only the package's tests (lintian, a clean root)
 #   make fuzz                                         fuzz the trick until stopped
 #   make bench                                        measure start-up, memory and taps
 
 PREFIX ?= /usr/local
 
-.PHONY: all build run test install package fuzz bench clean
+.PHONY: all build run test test-package install package fuzz bench clean
 
 all: build
 
@@ -19,6 +20,7 @@ all: build
 # `package` theirs too.
 DEPS = build
 test: DEPS = test
+test-package: DEPS = test
 fuzz: DEPS = test
 package: DEPS = package
 
@@ -41,6 +43,9 @@ test: build
 	$(call build-preset,fuzz)
 	ctest --preset fuzz
 
+test-package: build
+	ctest --preset default --label-regex package
+
 fuzz:
 	@./scripts/install-deps $(DEPS)
 	$(call build-preset,fuzz)
@@ -57,4 +62,4 @@ package: build
 	cpack --preset default
 
 clean:
-	rm -rf build build-sanitize build-fuzz
+	rm -rf build build-dev build-sanitize build-fuzz

@@ -1,0 +1,85 @@
+#!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Tarvelo developers
+#
+# Installs the .deb built from the build tree given as $1 into a clean
+# Debian 12 root, made here with debootstrap from Debian's package registry,
+# with `apt install ./…deb`, as a user would. Then, as an unprivileged user
+# with Debian's default user PATH, it starts the game on an Xvfb of its own
+# from the desktop entry's Exec line, plays a round with XTEST clicks
+# (xdotool), reads the answer back through the clipboard, and ends the game
+# with «Выход». Skips (77) with the reason where it cannot build the root.
+set -eu
+build=$(cd "$1" && pwd)
+mirror=${TARVELO_DEBIAN_MIRROR:-http://deb.debian.org/debian}
+security=${TARVELO_DEBIAN_SECURITY:-http://deb.debian.org/debian-security}
+
+skip() { echo "SKIP: $*"; exit 77; }
+fail() { echo "clean_root: $*" >&2; exit 1; }
+[ "$(id -u)" -eq 0 ] || skip "making a Debian root and entering it with chroot needs root"
+command -v debootstrap >/dev/null 2>&1 || skip "debootstrap is not installed"
+
+work=$(mktemp -d "$build/clean-root.XXXXXX")
+root=$work/root
+cleanup() {
+    mountpoint -q "$root/proc" 2>/dev/null && umount "$root/proc"
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+cpack --config "$build/CPackConfig.cmake" -B "$work" >/dev/null
+deb=$(basename "$(ls "$work"/tarvelo_*.deb)")
+
+echo "clean_root: debootstrap bookworm from $mirror"
+debootstrap --variant=minbase bookworm "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
+    skip "debootstrap could not make a Debian 12 root from $mirror: $(tail -n 1 "$work/debootstrap.log")"
+cat >"$root/etc/apt/sources.list" <<SOURCES
+deb $mirror bookworm main
+deb $mirror bookworm-updates main
+deb $security bookworm-security main
+SOURCES
+cp "$work/$deb" "$root/tmp/"
+mount -t proc proc "$root/proc"
+
+echo "clean_root: apt install ./$deb"
+in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive "$@"; }
+in_root apt-get update -q >"$work/apt.log" 2>&1 || fail "apt-get update: $(tail -n 3 "$work/apt.log")"
+in_root sh -c "cd /tmp && apt-get install -y -q ./$deb xvfb xdotool xclip" >>"$work/apt.log" 2>&1 ||
+    fail "apt install ./$deb: $(tail -n 5 "$work/apt.log")"
+in_root useradd --create-home player
+
+# What the player runs, in a login shell of their own.
+cat >"$root/tmp/play.sh" <<'PLAY'
+set -eu
+echo "as $(id -un) with PATH=$PATH the game is $(command -v tarvelo)"
+Xvfb :7 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null &
+server=$!
+game=
+trap 'kill $game $server 2>/dev/null' EXIT
+export DISPLAY=:7
+until xdotool getdisplaygeometry >/dev/null 2>&1; do sleep 0.1; done
+
+command=$(sed -n 's/^Exec=//p' /usr/share/applications/org.tarvelo.Tarvelo.desktop)
+$command &
+game=$!
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tarvelo$' | head -n 1)
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.05; }
+
+click 40 188                             # «Загадать»
+for tap in 1 2 3 4 5 6 7 8 9 10 11 12 13; do
+    click 18 48                          # the watch
+done
+click 40 156                             # «Стоп»
+click 164 17                             # the answer field
+xdotool key ctrl+a ctrl+c
+sleep 0.3
+echo "the answer field shows \"$(xclip -o -selection clipboard)\""
+[ "$(xclip -o -selection clipboard)" = 7 ]
+
+click 216 188                            # «Выход»
+wait $game
+game=
+echo "the game ended with 0"
+PLAY
+in_root runuser --login player --command 'sh /tmp/play.sh' || fail "the round did not play as it should"
+echo "clean_root: ok"
