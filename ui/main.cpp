@@ -3,7 +3,10 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 #include "game.h"
+#include "platform.h"
 
 int main(int argc, char* argv[])
 {
@@ -11,6 +14,12 @@ int main(int argc, char* argv[])
     // the program's name alone, so -platform, -style and the like do
     // nothing. Qt's environment variables (QT_QPA_PLATFORM, ...) stay the
     // way to choose.
+    // Without a display Qt's platform plugin would abort the program.
+    if (const std::string problem = ui::choosePlatform(); !problem.empty()) {
+        std::fprintf(stderr, "tarvelo: %s\n", problem.c_str());
+        return 1;
+    }
+
     static char fallbackName[] = "tarvelo";
     int qtArgc = 1;
     char* qtArgv[] = {argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName, nullptr};

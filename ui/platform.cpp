@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tarvelo developers
+
+#include "platform.h"
+
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QtGlobal>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include <xcb/xcb.h>
+
+namespace ui {
+
+namespace {
+
+std::string variable(const char* name)
+{
+    return qEnvironmentVariable(name).toStdString();
+}
+
+// Connects to the X server at `display` and hangs up: a server that is not
+// there and one that refuses the connection (no authority, as over ssh)
+// both fail. libxcb writes a refusing server's reason straight to standard
+// error; it is caught here, to go into the one line that the game writes.
+bool xOpens(const std::string& display, std::string& reason)
+{
+    int pipeEnds[2];
+    const int savedError = dup(STDERR_FILENO);
+    const bool catching = savedError >= 0 && pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) == 0;
+    if (catching)
+        dup2(pipeEnds[1], STDERR_FILENO);
+    xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
+    const bool opened = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    if (catching) {
+        dup2(savedError, STDERR_FILENO);
+        close(pipeEnds[1]);
+        char text[256];
+        const ssize_t length = read(pipeEnds[0], text, sizeof text - 1);
+        close(pipeEnds[0]);
+        reason.assign(text, length > 0 ? static_cast<std::size_t>(length) : 0);
+        reason.erase(reason.find_last_not_of(" \n") + 1);
+    }
+    if (savedError >= 0)
+        close(savedError);
+    return opened;
+}
+
+// Connects to the Wayland compositor's socket, as libwayland-client does:
+// WAYLAND_DISPLAY is a path, or a name in XDG_RUNTIME_DIR.
+bool waylandOpens(const std::string& display)
+{
+    const std::string runtimeDir = variable("XDG_RUNTIME_DIR");
+    if (display.front() != '/' && runtimeDir.empty())
+        return false;
+    const std::string path = display.front() == '/' ? display : runtimeDir + '/' + display;
+    sockaddr_un address{};
+    if (path.size() >= sizeof address.sun_path)
+        return false;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const bool opened = fd >= 0 && connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    if (fd >= 0)
+        close(fd);
+    return opened;
+}
+
+bool waylandPluginInstalled()
+{
+    return QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                             QStringLiteral("/platforms/libqwayland-generic.so"));
+}
+
+std::string named(const char* kind, const std::string& display, const std::string& reason = {})
+{
+    return std::string(kind) + " display \"" + display + '"' + (reason.empty() ? "" : " (" + reason + ")");
+}
+
+}  // namespace
+
+std::string choosePlatform()
+{
+    const std::string x = variable("DISPLAY");
+    const std::string wayland = variable("WAYLAND_DISPLAY");
+    const std::string chosen = variable("QT_QPA_PLATFORM");
+    const std::string plugin = chosen.substr(0, chosen.find(':'));
+    std::string refused;
+
+    if (!chosen.empty()) {
+        if (plugin == "xcb" && (x.empty() || !xOpens(x, refused)))
+            return x.empty() ? "cannot open an X display: DISPLAY is not set" : "cannot open " + named("X", x, refused);
+        if (plugin.starts_with("wayland") && (wayland.empty() || !waylandOpens(wayland)))
+            return wayland.empty() ? "cannot open a Wayland display: WAYLAND_DISPLAY is not set"
+                                   : "cannot open " + named("Wayland", wayland);
+        return {};
+    }
+
+    if (!x.empty() && xOpens(x, refused)) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        return {};
+    }
+    if (!wayland.empty() && waylandOpens(wayland)) {
+        if (!waylandPluginInstalled())
+            return "cannot open " + named("Wayland", wayland) +
+                   ": Qt's Wayland platform (qt6-wayland) is not installed";
+        qputenv("QT_QPA_PLATFORM", "wayland");
+        return {};
+    }
+    if (x.empty() && wayland.empty())
+        return "cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set";
+    std::string tried;
+    if (!x.empty())
+        tried = named("X", x, refused);
+    if (!wayland.empty())
+        tried += (tried.empty() ? "" : " nor ") + named("Wayland", wayland);
+    return "cannot open " + tried;
+}
+
+}  // namespace ui

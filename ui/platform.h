@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tarvelo developers
+
+#pragma once
+
+// Which display the game runs on, decided before Qt starts: Qt's platform
+// plugin aborts the program when it finds no display, and Debian's Qt
+// takes Wayland whenever WAYLAND_DISPLAY is set.
+
+#include <string>
+
+namespace ui {
+
+// Where the user has not chosen a Qt platform (QT_QPA_PLATFORM), chooses
+// X11 if an X server answers at DISPLAY, XWayland in a Wayland session
+// included: only there can the window be placed, kept off the taskbar and
+// framed as a tool window. Else Wayland, if a compositor answers at
+// WAYLAND_DISPLAY and Qt's Wayland platform is installed. A user's choice
+// stands, but xcb and wayland are tried first too.
+//
+// Returns an empty string, or the one-line reason why no display can be
+// opened, naming the displays tried.
+std::string choosePlatform();
+
+}  // namespace ui
