@@ -36,6 +36,11 @@ Game::Game() : runtime_(form_)
 void Game::start()
 {
     runtime_.load();
+    // A Wayland client can neither place its window nor ask for a tool
+    // window; a fixed size at least keeps tiling compositors from
+    // stretching it across the screen, since they let such windows float.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        form_.setFixedSize(form_.size());
     keepOffTaskbar(form_);
     placeOnScreen(form_);
     form_.show();

@@ -111,12 +111,13 @@ void keepOffTaskbar(QWidget& window)
     if (connection == nullptr)
         return;
     const xcb_atom_t state = atom(connection, "_NET_WM_STATE");
-    const xcb_atom_t skipTaskbar = atom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
-    if (state == XCB_ATOM_NONE || skipTaskbar == XCB_ATOM_NONE)
+    const xcb_atom_t skip[] = {atom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
+                               atom(connection, "_NET_WM_STATE_SKIP_PAGER")};
+    if (state == XCB_ATOM_NONE || skip[0] == XCB_ATOM_NONE || skip[1] == XCB_ATOM_NONE)
         return;
     // Qt keeps states it did not set itself when it maps the window.
     xcb_change_property(connection, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(window.winId()), state,
-                        XCB_ATOM_ATOM, 32, 1, &skipTaskbar);
+                        XCB_ATOM_ATOM, 32, 2, skip);
     xcb_flush(connection);
 }
 

@@ -13,8 +13,8 @@ class QWidget;
 
 namespace ui {
 
-// Asks the window manager to give `window` no taskbar button. Call before
-// the window is first mapped.
+// Asks the window manager to give `window` no taskbar button and no place
+// in pagers and task switchers. Call before the window is first mapped.
 void keepOffTaskbar(QWidget& window);
 
 // Centres `window` on its screen, frame included, before it is first
