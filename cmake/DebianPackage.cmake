@@ -5,7 +5,8 @@
 # rules of the default build, which uses Debian's hardened flags. Version
 # 1.00 has no Debian revision: the package is native. The library
 # dependencies come from dpkg-shlibdeps; beyond them the window needs only
-# its faces. Qt's own texts in Russian are welcome but not needed.
+# its faces. Qt's own texts in Russian are welcome but not needed, and so is
+# Qt's Wayland platform, for a desktop with no X server at all.
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvelo)
@@ -25,7 +26,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Tarvelo developers <maintainers@tarvelo.org>")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-liberation2")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Directories as Debian's policy has them, whatever the umask of the build.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

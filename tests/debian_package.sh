@@ -29,7 +29,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 depends=$(field Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//' | LC_ALL=C sort | tr '\n' ' ')
 [ "$depends" = "fonts-liberation fonts-liberation2 libc6 libgcc-s1 libqt6core6 libqt6gui6 libqt6svg6 libqt6widgets6 libstdc++6 libxcb1 " ] ||
     fail "Depends: $(field Depends)"
-[ "$(field Recommends)" = qt6-translations-l10n ] || fail "Recommends: $(field Recommends)"
+[ "$(field Recommends)" = "qt6-translations-l10n, qt6-wayland" ] || fail "Recommends: $(field Recommends)"
 
 files=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '/$' | LC_ALL=C sort)
 expected="./usr/games/tarvelo

@@ -1,0 +1,65 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Tarvelo developers
+#
+# Shell functions for the tests that start display servers of their own:
+# each server and program is started here and stopped by its process id
+# when the test ends. Sourced, not run.
+
+# Exits 77, which CTest counts as a skip, with the reason on standard output.
+skip() { echo "SKIP: $*"; exit 77; }
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+scratch=$(mktemp -d)
+started=""
+stop_started() {
+    for pid in $started; do kill "$pid" 2>/dev/null; done
+    for pid in $started; do wait "$pid" 2>/dev/null; done
+    rm -rf "$scratch"
+}
+trap stop_started EXIT
+
+# Remembers a background process to stop at the end.
+track() { started="$1 $started"; }
+
+# Waits up to $1 seconds for the command after it to succeed.
+wait_for() {
+    limit=$(($1 * 10)); shift
+    while ! "$@" >/dev/null 2>&1; do
+        limit=$((limit - 1))
+        [ "$limit" -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+
+# Starts a private Xvfb and sets DISPLAY to it; extra arguments go to Xvfb.
+start_xvfb() {
+    command -v Xvfb >/dev/null 2>&1 || skip "Xvfb is not installed (Debian package xvfb)"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp "$@" 3>"$scratch/xvfb.display" 2>"$scratch/xvfb.log" &
+    track $!
+    wait_for 10 test -s "$scratch/xvfb.display" ||
+        skip "Xvfb did not start: $(tail -n 1 "$scratch/xvfb.log")"
+    DISPLAY=:$(cat "$scratch/xvfb.display")
+    export DISPLAY
+}
+
+# The game's mapped top-level window on $DISPLAY, once it is there.
+game_window() {
+    timeout 20 xdotool search --sync --onlyvisible --name '^Tarvelo$' 2>/dev/null | head -n 1
+}
+
+# Clicks at a point of the window's client area with XTEST.
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.03; }
+
+# Plays a round (thirteen taps and «Стоп») and prints what the answer field
+# shows, read back through the clipboard.
+play_round() {
+    click 40 188                             # «Загадать»
+    for tap in 1 2 3 4 5 6 7 8 9 10 11 12 13; do
+        click 18 48                          # the watch
+    done
+    click 40 156                             # «Стоп»
+    click 164 17                             # the answer field
+    xdotool key ctrl+a ctrl+c
+    sleep 0.2
+    xclip -o -selection clipboard
+}
