@@ -15,8 +15,9 @@ int main(int argc, char* argv[])
     // nothing. Qt's environment variables (QT_QPA_PLATFORM, ...) stay the
     // way to choose.
     // Without a display Qt's platform plugin would abort the program.
-    if (const std::string problem = ui::choosePlatform(); !problem.empty()) {
-        std::fprintf(stderr, "tarvelo: %s\n", problem.c_str());
+    ui::PlatformChoice platform;
+    if (!platform.problem().empty()) {
+        std::fprintf(stderr, "tarvelo: %s\n", platform.problem().c_str());
         return 1;
     }
 
@@ -24,6 +25,7 @@ int main(int argc, char* argv[])
     int qtArgc = 1;
     char* qtArgv[] = {argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName, nullptr};
     QApplication app(qtArgc, qtArgv);
+    platform.release();
     ui::setUpApplication();
 
     ui::Game game;

@@ -25,11 +25,11 @@ std::string variable(const char* name)
     return qEnvironmentVariable(name).toStdString();
 }
 
-// Connects to the X server at `display` and hangs up: a server that is not
-// there and one that refuses the connection (no authority, as over ssh)
-// both fail. libxcb writes a refusing server's reason straight to standard
-// error; it is caught here, to go into the one line that the game writes.
-bool xOpens(const std::string& display, std::string& reason)
+// Connects to the X server at `display`: a server that is not there and one
+// that refuses the connection (no authority, as over ssh) both fail, and
+// give nullptr. libxcb writes a refusing server's reason straight to
+// standard error; it is caught here, to go into the game's one line.
+xcb_connection_t* xOpens(const std::string& display, std::string& reason)
 {
     int pipeEnds[2];
     const int savedError = dup(STDERR_FILENO);
@@ -37,8 +37,10 @@ bool xOpens(const std::string& display, std::string& reason)
     if (catching)
         dup2(pipeEnds[1], STDERR_FILENO);
     xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
-    const bool opened = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
+    if (xcb_connection_has_error(connection) != 0) {
+        xcb_disconnect(connection);
+        connection = nullptr;
+    }
     if (catching) {
         dup2(savedError, STDERR_FILENO);
         close(pipeEnds[1]);
@@ -50,7 +52,7 @@ bool xOpens(const std::string& display, std::string& reason)
     }
     if (savedError >= 0)
         close(savedError);
-    return opened;
+    return connection;
 }
 
 // Connects to the Wayland compositor's socket, as libwayland-client does:
@@ -86,7 +88,7 @@ std::string named(const char* kind, const std::string& display, const std::strin
 
 }  // namespace
 
-std::string choosePlatform()
+PlatformChoice::PlatformChoice()
 {
     const std::string x = variable("DISPLAY");
     const std::string wayland = variable("WAYLAND_DISPLAY");
@@ -95,33 +97,37 @@ std::string choosePlatform()
     std::string refused;
 
     if (!chosen.empty()) {
-        if (plugin == "xcb" && (x.empty() || !xOpens(x, refused)))
-            return x.empty() ? "cannot open an X display: DISPLAY is not set" : "cannot open " + named("X", x, refused);
-        if (plugin.starts_with("wayland") && (wayland.empty() || !waylandOpens(wayland)))
-            return wayland.empty() ? "cannot open a Wayland display: WAYLAND_DISPLAY is not set"
-                                   : "cannot open " + named("Wayland", wayland);
-        return {};
+        if (plugin == "xcb" && (x.empty() || (held_ = xOpens(x, refused)) == nullptr))
+            problem_ =
+                x.empty() ? "cannot open an X display: DISPLAY is not set" : "cannot open " + named("X", x, refused);
+        else if (plugin.starts_with("wayland") && (wayland.empty() || !waylandOpens(wayland)))
+            problem_ = wayland.empty() ? "cannot open a Wayland display: WAYLAND_DISPLAY is not set"
+                                       : "cannot open " + named("Wayland", wayland);
+        return;
     }
 
-    if (!x.empty() && xOpens(x, refused)) {
+    if (!x.empty() && (held_ = xOpens(x, refused)) != nullptr) {
         qputenv("QT_QPA_PLATFORM", "xcb");
-        return {};
+    } else if (!wayland.empty() && waylandOpens(wayland)) {
+        if (waylandPluginInstalled())
+            qputenv("QT_QPA_PLATFORM", "wayland");
+        else
+            problem_ =
+                "cannot open " + named("Wayland", wayland) + ": Qt's Wayland platform (qt6-wayland) is not installed";
+    } else if (x.empty() && wayland.empty()) {
+        problem_ = "cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set";
+    } else {
+        problem_ = "cannot open " + (x.empty() ? std::string() : named("X", x, refused)) +
+                   (!x.empty() && !wayland.empty() ? " nor " : "") +
+                   (wayland.empty() ? std::string() : named("Wayland", wayland));
     }
-    if (!wayland.empty() && waylandOpens(wayland)) {
-        if (!waylandPluginInstalled())
-            return "cannot open " + named("Wayland", wayland) +
-                   ": Qt's Wayland platform (qt6-wayland) is not installed";
-        qputenv("QT_QPA_PLATFORM", "wayland");
-        return {};
-    }
-    if (x.empty() && wayland.empty())
-        return "cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set";
-    std::string tried;
-    if (!x.empty())
-        tried = named("X", x, refused);
-    if (!wayland.empty())
-        tried += (tried.empty() ? "" : " nor ") + named("Wayland", wayland);
-    return "cannot open " + tried;
+}
+
+void PlatformChoice::release()
+{
+    if (held_ != nullptr)
+        xcb_disconnect(held_);
+    held_ = nullptr;
 }
 
 }  // namespace ui

@@ -9,6 +9,8 @@
 
 #include <string>
 
+struct xcb_connection_t;
+
 namespace ui {
 
 // Where the user has not chosen a Qt platform (QT_QPA_PLATFORM), chooses
@@ -17,9 +19,25 @@ namespace ui {
 // framed as a tool window. Else Wayland, if a compositor answers at
 // WAYLAND_DISPLAY and Qt's Wayland platform is installed. A user's choice
 // stands, but xcb and wayland are tried first too.
-//
-// Returns an empty string, or the one-line reason why no display can be
-// opened, naming the displays tried.
-std::string choosePlatform();
+class PlatformChoice {
+public:
+    PlatformChoice();
+    ~PlatformChoice() { release(); }
+    PlatformChoice(const PlatformChoice&) = delete;
+    PlatformChoice& operator=(const PlatformChoice&) = delete;
+
+    // Empty, or the one-line reason why no display can be opened, naming
+    // the displays tried.
+    const std::string& problem() const { return problem_; }
+
+    // Hangs up the connection that found the X server. Call once Qt has its
+    // own: an X server with no other client resets when the last one hangs
+    // up, and a connection made meanwhile fails.
+    void release();
+
+private:
+    std::string problem_;
+    xcb_connection_t* held_ = nullptr;
+};
 
 }  // namespace ui
