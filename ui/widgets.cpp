@@ -37,6 +37,12 @@ void Picture::mouseReleaseEvent(QMouseEvent* event)
     const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     pressed_ = false;
     if (click)
+        tap();
+}
+
+void Picture::tap()
+{
+    if (isEnabled())
         emit clicked();
 }
 
