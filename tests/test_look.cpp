@@ -343,7 +343,7 @@ void LookTest::everyControlHasAnAccessibleName()
     };
     for (const char* button : {"Command1", "Command2", "Command3", "Command4", "Command5"})
         QCOMPARE(nameOf(button), qobject_cast<QPushButton*>(control(button))->text());
-    QCOMPARE(nameOf("Image1_0"), "Часы");
+    QCOMPARE(nameOf("Image1_0"), "Часы, по которым щёлкать");
     QCOMPARE(nameOf("Text1"), "Число нажатий");
     QCOMPARE(nameOf("Text7"), "Ваше число");
     for (int i = 0; i < 12; ++i)

@@ -46,7 +46,7 @@ const std::array<ControlSpec, 24> kControls{{
     {"Shape1_1",  Shape,         nullptr,  1440, 960,  135,  135,  nullptr,       System,  kDefault, kRed,     -1, false, "Метка на 11"},
     {"Shape1_0",  Shape,         nullptr,  1800, 840,  135,  135,  nullptr,       System,  kDefault, kRed,     -1, false, "Метка на 12"},
     {"Label1",    Label,         nullptr,  840,  120,  1455, 255,  "Ваше число:", Large,   kRed,     kDefault, 6,  false, nullptr},
-    {"Image1_0",  Image,         nullptr,  120,  120,  3660, 2955, nullptr,       System,  kDefault, kDefault, -1, false, "Часы"},
+    {"Image1_0",  Image,         nullptr,  120,  120,  3660, 2955, nullptr,       System,  kDefault, kDefault, -1, false, "Часы, по которым щёлкать"},
 }};
 // clang-format on
 

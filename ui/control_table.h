@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace ui {
 
@@ -56,5 +57,8 @@ inline constexpr int kClientHeight = 3105 / kTwipsPerPixel;
 inline constexpr Colour kFormBack = kWhite;
 
 extern const std::array<ControlSpec, 24> kControls;
+
+// Which label names which text box, for assistive technology.
+inline constexpr std::pair<const char*, const char*> kLabels[] = {{"Label1", "Text7"}};
 
 }  // namespace ui

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "accessibility.h"
 #include "artwork.h"
 #include "control_table.h"
 #include "widgets.h"
@@ -132,6 +133,7 @@ QWidget* createControl(const ControlSpec& spec, QWidget* container)
 
 Form1::Form1(QWidget* parent) : QWidget(parent)
 {
+    installAccessibility();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tarvelo"));
     // A small tool window: a slim caption bar with a close button only.
@@ -164,6 +166,9 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
             widget->setAccessibleName(QString::fromUtf8(spec.accessibleName));
         controls_.insert(widget->objectName(), widget);
     }
+
+    for (const auto& [label, box] : kLabels)
+        qobject_cast<QLabel*>(control(QString::fromLatin1(label)))->setBuddy(control(QString::fromLatin1(box)));
 
     // Siblings stack in the order they are raised: raising from the back of
     // the table to its front leaves the first-listed control on top.
