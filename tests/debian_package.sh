@@ -24,8 +24,8 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Version)" = 1.00 ] || fail "Version: $(field Version)"
 [ "$(field Architecture)" = "$arch" ] || fail "Architecture: $(field Architecture)"
 [ "$(field Section)" = games ] || fail "Section: $(field Section)"
-# The libraries the game links, found by dpkg-shlibdeps, and its faces;
-# nothing else.
+# The libraries the game links, found by dpkg-shlibdeps, its faces, and
+# the package of Qt's SVG image plugin; nothing else.
 depends=$(field Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//' | LC_ALL=C sort | tr '\n' ' ')
 [ "$depends" = "fonts-liberation fonts-liberation2 libc6 libgcc-s1 libqt6core6 libqt6gui6 libqt6svg6 libqt6widgets6 libstdc++6 libxcb1 " ] ||
     fail "Depends: $(field Depends)"

@@ -14,6 +14,8 @@
 #include <cmath>
 #include <functional>
 
+#include <QSvgRenderer>
+
 #include "ui/artwork.h"
 #include "ui/game.h"
 #include "window_driver.h"
@@ -36,6 +38,17 @@ int inkWidth(const QImage& image, const QRect& area, const std::function<bool(QR
                 right = std::max(right, x);
             }
     return right - left + 1;
+}
+
+// An SVG drawn on white with QtSvg itself, as the game drew its pictures
+// before it drew them at build time.
+QImage svgDrawn(const QString& svg, QSize size, qreal ratio)
+{
+    QImage image(size * ratio, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QSvgRenderer(svg).render(&painter);
+    return image;
 }
 
 }  // namespace
@@ -112,11 +125,12 @@ void ScalesTest::windowOpensWhollyReachable()
 void ScalesTest::pictureIsDrawnAtTheScreensRatio()
 {
     // Not scaled up from a bitmap for one device pixel to the logical pixel:
-    // identical to the picture drawn directly at this ratio, wherever no
-    // control lies over it.
+    // identical to the picture drawn from its SVG at this ratio, wherever no
+    // control lies over it, whether drawn at build time (ratios 1 and 2) or
+    // now (the others).
     const QImage window = game_->window().grab().toImage();
     QCOMPARE(window.size(), QSize(254, 207) * ratio_);
-    const QImage sharp = ui::renderOpaque(ui::kClockFace, {244, 197}, ratio_);
+    const QImage sharp = svgDrawn(ui::kClockFace, {244, 197}, ratio_);
     const QRect picture = device({8, 8, 244, 197}).intersected(window.rect());
     QList<QRect> covered;
     for (const char* name : {"Text1", "Command1", "Command2", "Command3", "Command4"})
@@ -132,6 +146,13 @@ void ScalesTest::pictureIsDrawnAtTheScreensRatio()
                 differing += window.pixel(p) != sharp.pixel(inPicture) ? 1 : 0;
         }
     QCOMPARE(differing, 0);
+
+    // So is the icon, at the sizes it was drawn at build time.
+    for (const int side : {16, 32, 64}) {
+        const QImage icon = game_->window().windowIcon().pixmap(QSize(side, side), 1.0).toImage();
+        QVERIFY2(icon.convertToFormat(QImage::Format_RGB32) == svgDrawn(ui::kIcon, {side, side}, 1.0),
+                 qPrintable(QString::number(side)));
+    }
 }
 
 void ScalesTest::litMarkerFillsItsCell()

@@ -3,41 +3,56 @@
 
 #include "artwork.h"
 
-#include <QPainter>
 #include <QPixmap>
-#include <QSvgRenderer>
+#include <QResource>
+
+#include <cstdint>
+
+#include "svg.h"
 
 namespace ui {
 
 namespace {
 
-QImage render(QSvgRenderer& renderer, QSize size, qreal devicePixelRatio)
+// The pixels drawn at build time (in the resource `name`, uncompressed, as
+// QImage::Format_RGB32 lays them out), shared with the program's own image
+// rather than copied when they are aligned as pixels must be.
+QImage prerendered(const QString& name, QSize pixels, qreal ratio)
 {
-    QImage image(size * devicePixelRatio, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    renderer.render(&painter);
-    painter.end();
-    image.setDevicePixelRatio(devicePixelRatio);
+    const QResource resource(QStringLiteral(":/pixels/") + name);
+    const auto bytes = static_cast<std::size_t>(pixels.width()) * static_cast<std::size_t>(pixels.height()) * 4;
+    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression ||
+        static_cast<std::size_t>(resource.size()) != bytes)
+        return {};
+    QImage image(resource.data(), pixels.width(), pixels.height(), QImage::Format_RGB32);
+    if (reinterpret_cast<std::uintptr_t>(resource.data()) % alignof(std::uint32_t) != 0)
+        image = image.copy();
+    image.setDevicePixelRatio(ratio);
     return image;
 }
 
 }  // namespace
 
-QImage renderOpaque(const QString& svg, QSize size, qreal devicePixelRatio)
+QImage clockFace(qreal ratio)
 {
-    QSvgRenderer renderer(svg);
-    return renderer.isValid() ? render(renderer, size, devicePixelRatio) : QImage();
+    const QSize size(244, 197);
+    if (ratio == 1.0 || ratio == 2.0) {
+        QImage image = prerendered(QStringLiteral("clock-face@%1x").arg(ratio), size * ratio, ratio);
+        if (!image.isNull())
+            return image;
+    }
+    return renderOpaque(kClockFace, size, ratio);
 }
 
 QIcon appIcon()
 {
-    // Parsed and drawn once; the application and the window share it.
+    // Made once; the application and the window share it.
     static const QIcon icon = [] {
-        QSvgRenderer renderer(kIcon);
         QIcon result;
-        for (const int side : {16, 32, 64})
-            result.addPixmap(QPixmap::fromImage(render(renderer, {side, side}, 1.0)));
+        for (const int side : {16, 32, 64}) {
+            QImage image = prerendered(QStringLiteral("icon-%1").arg(side), {side, side}, 1.0);
+            result.addPixmap(QPixmap::fromImage(image.isNull() ? renderOpaque(kIcon, {side, side}, 1.0) : image));
+        }
         return result;
     }();
     return icon;

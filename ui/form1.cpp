@@ -124,7 +124,7 @@ QWidget* createControl(const ControlSpec& spec, QWidget* container)
         return edit;
     }
     case ControlType::Shape: return new Marker(colour(spec.back), container);
-    case ControlType::Image: return new Picture(kClockFace, container);
+    case ControlType::Image: return new Picture(container);
     }
     return nullptr;
 }

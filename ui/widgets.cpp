@@ -11,19 +11,19 @@
 
 namespace ui {
 
-Picture::Picture(const QString& svg, QWidget* parent) : QWidget(parent), svg_(svg)
+Picture::Picture(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void Picture::paintEvent(QPaintEvent*)
 {
-    // Rendered once, and again only if the window moves to a screen with
+    // Made once, and again only if the window moves to a screen with
     // another pixel ratio.
     const qreal ratio = devicePixelRatioF();
-    if (pixmap_.isNull() || pixmap_.devicePixelRatio() != ratio)
-        pixmap_ = QPixmap::fromImage(renderOpaque(svg_, size(), ratio));
-    QPainter(this).drawPixmap(0, 0, pixmap_);
+    if (image_.isNull() || image_.devicePixelRatio() != ratio)
+        image_ = clockFace(ratio);
+    QPainter(this).drawImage(0, 0, image_);
 }
 
 // A double click arrives as a second press, so quick taps are all counted.

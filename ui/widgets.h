@@ -9,18 +9,18 @@
 
 #include <QColor>
 #include <QGroupBox>
-#include <QPixmap>
+#include <QImage>
 #include <QString>
 #include <QWidget>
 
 namespace ui {
 
-// Shows an SVG picture unscaled; a left click on it is a tap.
+// Shows the clock face unscaled; a left click on it is a tap.
 class Picture final : public QWidget {
     Q_OBJECT
 
 public:
-    Picture(const QString& svg, QWidget* parent = nullptr);
+    explicit Picture(QWidget* parent = nullptr);
 
     // The one way to tap the picture, for the mouse and for assistive
     // technology alike: a disabled picture takes no tap.
@@ -35,8 +35,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QString svg_;
-    QPixmap pixmap_;  // rendered for the screen the picture was last shown on
+    QImage image_;  // for the pixel ratio of the screen it was last shown on
     bool pressed_ = false;
 };
 
