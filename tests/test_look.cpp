@@ -8,7 +8,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -21,6 +20,7 @@
 #include <memory>
 
 #include "ui/game.h"
+#include "ui/widgets.h"
 #include "window_driver.h"
 
 namespace {
@@ -257,7 +257,7 @@ void LookTest::captionsFitTheirControls()
         else if (auto* label = qobject_cast<QLabel*>(widget))
             text = label->text();
         else
-            text = qobject_cast<QGroupBox*>(widget)->title();
+            text = qobject_cast<ui::Frame*>(widget)->caption();
         const QFontMetrics metrics(widget->font());
         QVERIFY2(metrics.horizontalAdvance(text) <= widget->width() - 4, name);
         QVERIFY2(metrics.height() <= widget->height(), name);

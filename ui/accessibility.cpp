@@ -35,6 +35,8 @@ QAccessibleInterface* interfaceFor(const QString&, QObject* object)
         return new PictureAccessible(picture);
     if (auto* marker = qobject_cast<Marker*>(object))
         return new QAccessibleWidget(marker, QAccessible::Graphic);
+    if (auto* frame = qobject_cast<Frame*>(object))
+        return new QAccessibleWidget(frame, QAccessible::Grouping, frame->caption());
     // A plain top-level widget would be a filler; desktop windows are frames.
     if (auto* form = qobject_cast<Form1*>(object))
         return new QAccessibleWidget(form, QAccessible::Window);

@@ -57,7 +57,7 @@ void Marker::paintEvent(QPaintEvent*)
     QPainter(this).fillRect(rect(), colour_);
 }
 
-Frame::Frame(const QString& caption, QWidget* parent) : QGroupBox(caption, parent)
+Frame::Frame(const QString& caption, QWidget* parent) : QWidget(parent), caption_(caption)
 {
 }
 
@@ -79,10 +79,10 @@ void Frame::paintEvent(QPaintEvent*)
     painter.fillRect(0, lineY, 1, height() - lineY, line);
     painter.fillRect(width() - 1, lineY, 1, height() - lineY, line);
 
-    const QRect caption(kCaptionLeft, 0, metrics.horizontalAdvance(title()) + 2 * kCaptionGap, metrics.height());
+    const QRect caption(kCaptionLeft, 0, metrics.horizontalAdvance(caption_) + 2 * kCaptionGap, metrics.height());
     painter.fillRect(caption, back);
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(caption, Qt::AlignCenter, title());
+    painter.drawText(caption, Qt::AlignCenter, caption_);
 }
 
 }  // namespace ui

@@ -8,7 +8,6 @@
 // frame.
 
 #include <QColor>
-#include <QGroupBox>
 #include <QImage>
 #include <QString>
 #include <QWidget>
@@ -55,17 +54,23 @@ private:
 };
 
 // A frame that is white inside, closed on all four sides by a thin line,
-// with its caption set into the top line. Qt's styles draw a group box's
-// title above the frame and its inside in their own shade, which sets the
-// white rules text off as a whiter block.
-class Frame final : public QGroupBox {
+// with its caption set into the top line. Qt's group box draws its title
+// above the frame and its inside in the style's own shade, which set the
+// white rules text off as a whiter block; it also measured its title in
+// fonts as it was made, hidden or not.
+class Frame final : public QWidget {
     Q_OBJECT
 
 public:
     Frame(const QString& caption, QWidget* parent = nullptr);
 
+    const QString& caption() const { return caption_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString caption_;
 };
 
 }  // namespace ui
