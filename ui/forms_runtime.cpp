@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <utility>
 
 #include "trick/handlers.h"
@@ -24,6 +25,14 @@ QString objectName(trick::Control control)
 
 FormsRuntime::FormsRuntime(Form1& form) : form_(form)
 {
+    for (const trick::Name name : {trick::Name::Frame1, trick::Name::Label1, trick::Name::Text1, trick::Name::Text6,
+                                   trick::Name::Text7, trick::Name::Shape1, trick::Name::Image1}) {
+        for (int index = 0; index < std::max(1, trick::elementCount(name)); ++index) {
+            if (QWidget* widget = form.control(objectName({name, index})))
+                widgets_[{name, index}] = widget;
+        }
+    }
+
     const auto button = [&form](const char* name) {
         return qobject_cast<QPushButton*>(form.control(QString::fromLatin1(name)));
     };
@@ -85,6 +94,10 @@ void FormsRuntime::setText(trick::Control textBox, std::string_view text)
 {
     QLineEdit& edit = this->textBox(textBox);
     const QString value = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    // The same text again raises no Change, and QLineEdit would lay it out
+    // anew for nothing, on every tap.
+    if (edit.text() == value)
+        return;
     settingText1_ = textBox == trick::Text1;
     edit.setText(value);
     settingText1_ = false;
@@ -126,10 +139,10 @@ QWidget& FormsRuntime::widget(trick::Control control) const
 {
     if (control == trick::Form1)
         return form_;
-    QWidget* widget = form_.control(objectName(control));
-    if (widget == nullptr)
+    const auto found = widgets_.find({control.name, control.index});
+    if (found == widgets_.end())
         throw trick::Failure(trick::Failure::Kind::NoSuchElement, trick::describe(control));
-    return *widget;
+    return *found->second;
 }
 
 QLineEdit& FormsRuntime::textBox(trick::Control control) const

@@ -9,6 +9,8 @@
 // reported on standard error, and the game goes on.
 
 #include <exception>
+#include <map>
+#include <utility>
 
 #include "form1.h"
 #include "trick/forms.h"
@@ -45,6 +47,9 @@ private:
     QLineEdit& textBox(trick::Control control) const;
 
     Form1& form_;
+    // Every control's widget, looked up by name once: a tap reaches a dozen
+    // of them, and building their names anew each time showed in its cost.
+    std::map<std::pair<trick::Name, int>, QWidget*> widgets_;
     // While a handler sets Text1, a failure of the count reaction that this
     // raises is kept here and thrown on from setText.
     bool settingText1_ = false;
