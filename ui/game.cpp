@@ -41,8 +41,7 @@ void Game::start()
     // stretching it across the screen, since they let such windows float.
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         form_.setFixedSize(form_.size());
-    keepOffTaskbar(form_);
-    placeOnScreen(form_);
+    prepareToShow(form_);
     form_.show();
 }
 

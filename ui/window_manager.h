@@ -13,13 +13,11 @@ class QWidget;
 
 namespace ui {
 
-// Asks the window manager to give `window` no taskbar button and no place
-// in pagers and task switchers. Call before the window is first mapped.
-void keepOffTaskbar(QWidget& window);
-
-// Centres `window` on its screen, frame included, before it is first
-// mapped. A window larger than the screen's free area keeps its top-left
-// corner on screen, so its caption bar stays within reach.
-void placeOnScreen(QWidget& window);
+// Prepares `window` for its first mapping: asks the window manager to give
+// it no taskbar button and no place in pagers and task switchers, and
+// centres it on its screen, frame included. A window larger than the
+// screen's free area keeps its top-left corner on screen, so that its
+// caption bar stays within reach.
+void prepareToShow(QWidget& window);
 
 }  // namespace ui
