@@ -15,6 +15,7 @@
 #include "accessibility.h"
 #include "artwork.h"
 #include "control_table.h"
+#include "style.h"
 #include "widgets.h"
 
 namespace ui {
@@ -60,16 +61,6 @@ QFont fontFor(Font font)
     return result;
 }
 
-// Flat buttons and text boxes with a thin border, whatever the desktop's
-// style. One sheet for the whole form is parsed once; the table's face
-// colours are added to it per button.
-const QString kControlStyle = QStringLiteral(
-    "QPushButton { border: 1px solid %1; border-radius: 2px; padding: 0px; }"
-    "QPushButton:hover { border-color: #505050; }"
-    "QPushButton:focus { border-color: #2a62b8; }"
-    "QPushButton:pressed { background-color: #e4e4e4; }"
-    "QLineEdit { border: 1px solid %1; padding: 0px; }"
-    "QLineEdit:focus { border-color: #2a62b8; }");
 // QLineEdit keeps 2 px free inside each side of its border. The answer
 // field gives back all but 1 px on the left, so its text runs from x = 2 to
 // x = 23 of its 25 px, just inside the border; it never scrolls, since
@@ -83,9 +74,12 @@ QColor colour(Colour rgb)
 
 void applyColours(QWidget& widget, const ControlSpec& spec)
 {
-    if (spec.type == ControlType::CommandButton)
-        return;  // the style sheet paints button faces
     QPalette palette = widget.palette();
+    if (spec.type == ControlType::CommandButton) {
+        palette.setColor(QPalette::Button, colour(spec.back));  // the face, as the style paints it
+        widget.setPalette(palette);
+        return;
+    }
     const bool isTextBox = spec.type == ControlType::TextBox;
     if (spec.fore != kDefault)
         palette.setColor(isTextBox ? QPalette::Text : QPalette::WindowText, colour(spec.fore));
@@ -145,18 +139,16 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     setPalette(palette);
     setAutoFillBackground(true);
 
-    QString style = kControlStyle.arg(colour(kOutline).name());
-    for (const ControlSpec& spec : kControls) {
-        if (spec.type == ControlType::CommandButton)
-            style += QStringLiteral("QPushButton#%1:!pressed { background-color: %2; }")
-                         .arg(QLatin1String(spec.name), colour(spec.back).name());
-    }
-    setStyleSheet(style);
+    // One style for the window and all its controls, made with it.
+    auto* flat = new FlatStyle;
+    flat->setParent(this);
+    setStyle(flat);
 
     for (const ControlSpec& spec : kControls) {
         QWidget* container = spec.container ? controls_.value(QString::fromLatin1(spec.container)) : this;
         QWidget* widget = createControl(spec, container);
         widget->setObjectName(QString::fromLatin1(spec.name));
+        widget->setStyle(flat);
         widget->setGeometry(pixels(spec));
         if (spec.font != Font::System)
             widget->setFont(fontFor(spec.font));
