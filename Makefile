@@ -9,10 +9,11 @@
 #   make test-package                                 only the package's tests (lintian, a clean root)
 #   make fuzz                                         fuzz the trick until stopped
 #   make bench                                        measure start-up, memory and taps
+#   make bench-peers                                  the same beside two peer games (installs them)
 
 PREFIX ?= /usr/local
 
-.PHONY: all build run test test-package install package fuzz bench clean
+.PHONY: all build run test test-package install package fuzz bench bench-peers clean
 
 all: build
 
@@ -22,6 +23,8 @@ DEPS = build
 test: DEPS = test
 test-package: DEPS = test
 fuzz: DEPS = test
+bench: DEPS = test
+bench-peers: DEPS = test
 package: DEPS = package
 
 # Configures and builds one of the CMake presets.
@@ -53,7 +56,10 @@ fuzz:
 	./build-fuzz/fuzz/fuzz_trick -max_len=1024 -dict=fuzz/trick.dict build-fuzz/corpus fuzz/corpus
 
 bench: build
-	./build/bench/tarvelo-bench
+	sh bench/run.sh build
+
+bench-peers: build
+	sh bench/peers.sh build --install
 
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install build --prefix "$(PREFIX)"

@@ -1,16 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 The Tarvelo developers
 
-// tarvelo-bench: how the game starts, how much memory it takes and how fast
-// a tap is, side by side with a minimal Qt window of the same size.
+// tarvelo-bench: the secondary measurements, taken inside the process on
+// the offscreen platform, beside a minimal Qt window of the same size.
+// They miss the X server and Qt's event thread, and the windows run inside
+// this program with its test libraries: for the honest numbers see
+// tarvelo-measure.
 //
 //   tarvelo-bench [--starts N] [--taps N]
 //
 // Start-up and memory are measured over fresh processes of this program
 // (the game, the minimal window and the same with a line of text take
-// turns); taps run in this process.
-// Without a QT_QPA_PLATFORM of its own, it measures on the offscreen
-// platform, so it needs no display.
+// turns); taps run in this process. Without a QT_QPA_PLATFORM of its own,
+// it measures on the offscreen platform, so it needs no display.
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -236,15 +238,13 @@ int main(int argc, char* argv[])
     const double tapMedian = median(tapMicros);
     std::printf("Tarvelo %s on the %s platform: %d starts of each window, %d taps\n\n", TARVELO_VERSION,
                 qPrintable(QGuiApplication::platformName()), starts, taps);
-    std::printf("| Measure | Game | Minimal window | Ratio | Goal | Minimal window with a line of text | Ratio |\n");
-    std::printf("|---|---|---|---|---|---|---|\n");
-    std::printf("| Start-up to first paint, median | %.1f ms | %.1f ms | %.2f | <= 1.15 | %.1f ms | %.2f |\n",
-                median(ms[0]), median(ms[1]), median(ms[0]) / median(ms[1]), median(ms[2]),
-                median(ms[0]) / median(ms[2]));
-    std::printf("| Peak resident memory, median | %.1f MiB | %.1f MiB | %.2f | <= 1.20 | %.1f MiB | %.2f |\n",
-                median(mib[0]), median(mib[1]), median(mib[0]) / median(mib[1]), median(mib[2]),
-                median(mib[0]) / median(mib[2]));
-    std::printf("| One tap, mouse event to repaint done | median %.0f us, p99 %.0f us | | | median < 200 us | | |\n",
-                tapMedian, percentile(tapMicros, 0.99));
+    std::printf("| Measure | Game | Minimal window | Ratio | Minimal window with a line of text | Ratio |\n");
+    std::printf("|---|---|---|---|---|---|\n");
+    std::printf("| Start-up to first paint, median | %.1f ms | %.1f ms | %.2f | %.1f ms | %.2f |\n", median(ms[0]),
+                median(ms[1]), median(ms[0]) / median(ms[1]), median(ms[2]), median(ms[0]) / median(ms[2]));
+    std::printf("| Peak resident memory, median | %.1f MiB | %.1f MiB | %.2f | %.1f MiB | %.2f |\n", median(mib[0]),
+                median(mib[1]), median(mib[0]) / median(mib[1]), median(mib[2]), median(mib[0]) / median(mib[2]));
+    std::printf("| One tap, mouse event to repaint done | median %.0f us, p99 %.0f us | | | | |\n", tapMedian,
+                percentile(tapMicros, 0.99));
     return 0;
 }
