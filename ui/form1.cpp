@@ -30,10 +30,11 @@ QRect pixels(const ControlSpec& spec)
 
 // The classic face where it is installed, else a metric-compatible one with
 // Cyrillic glyphs. Asking for the missing face by name would send Qt on a
-// costly search for substitutes, so the choice is made once, up front.
+// costly search for substitutes, so the choice is made once, up front, among
+// the installed families: hasFamily() would ask fontconfig for aliases too.
 const QString& windowFamily()
 {
-    static const QString family = QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif"))
+    static const QString family = QFontDatabase::families().contains(QStringLiteral("MS Sans Serif"))
                                       ? QStringLiteral("MS Sans Serif")
                                       : QStringLiteral("Liberation Sans");
     return family;
