@@ -48,38 +48,25 @@ in_root sh -c "cd /tmp && apt-get install -y -q ./$deb xvfb xdotool xclip" >>"$w
     fail "apt install ./$deb: $(tail -n 5 "$work/apt.log")"
 in_root useradd --create-home player
 
-# What the player runs, in a login shell of their own.
+# What the player runs, in a login shell of their own, with the functions
+# that the tests on display servers share.
+cp "$(dirname "$0")/servers.sh" "$root/tmp/servers.sh"
 cat >"$root/tmp/play.sh" <<'PLAY'
 set -eu
+. /tmp/servers.sh
 echo "as $(id -un) with PATH=$PATH the game is $(command -v tarvelo)"
-Xvfb :7 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null &
-server=$!
-game=
-trap 'kill $game $server 2>/dev/null' EXIT
-export DISPLAY=:7
-until xdotool getdisplaygeometry >/dev/null 2>&1; do sleep 0.1; done
-
+start_xvfb
 command=$(sed -n 's/^Exec=//p' /usr/share/applications/org.tarvelo.Tarvelo.desktop)
-$command &
+$command 2>/dev/null &
 game=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tarvelo$' | head -n 1)
-click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.05; }
-
-click 40 188                             # «Загадать»
-for tap in 1 2 3 4 5 6 7 8 9 10 11 12 13; do
-    click 18 48                          # the watch
-done
-click 40 156                             # «Стоп»
-click 164 17                             # the answer field
-xdotool key ctrl+a ctrl+c
-sleep 0.3
-echo "the answer field shows \"$(xclip -o -selection clipboard)\""
-[ "$(xclip -o -selection clipboard)" = 7 ]
-
+track $game
+window=$(game_window)
+answer=$(play_round)
+echo "after 13 taps and «Стоп» the answer field shows \"$answer\""
+[ "$answer" = 7 ]
 click 216 188                            # «Выход»
 wait $game
-game=
-echo "the game ended with 0"
+echo "«Выход» ended the game with 0"
 PLAY
 in_root runuser --login player --command 'sh /tmp/play.sh' || fail "the round did not play as it should"
 echo "clean_root: ok"

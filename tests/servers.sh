@@ -11,9 +11,11 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 scratch=$(mktemp -d)
 started=""
+# Stopping what has already ended fails; that must not end the stopping
+# early under `set -e`, nor change the exit status.
 stop_started() {
-    for pid in $started; do kill "$pid" 2>/dev/null; done
-    for pid in $started; do wait "$pid" 2>/dev/null; done
+    for pid in $started; do kill "$pid" 2>/dev/null || true; done
+    for pid in $started; do wait "$pid" 2>/dev/null || true; done
     rm -rf "$scratch"
 }
 trap stop_started EXIT
