@@ -12,6 +12,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include <xcb/xcb.h>
@@ -49,6 +50,9 @@ xcb_connection_t* xOpens(const std::string& display, std::string& reason)
         close(pipeEnds[0]);
         reason.assign(text, length > 0 ? static_cast<std::size_t>(length) : 0);
         reason.erase(reason.find_last_not_of(" \n") + 1);
+        // The server's words, kept to one printable line.
+        std::replace_if(
+            reason.begin(), reason.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
     }
     if (savedError >= 0)
         close(savedError);
