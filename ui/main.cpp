@@ -11,10 +11,6 @@
 
 int main(int argc, char* argv[])
 {
-    // The game takes no options, and neither does Qt on its behalf: it gets
-    // the program's name alone, so -platform, -style and the like do
-    // nothing. Qt's environment variables (QT_QPA_PLATFORM, ...) stay the
-    // way to choose.
     // Without a display Qt's platform plugin would abort the program.
     ui::PlatformChoice platform;
     if (!platform.problem().empty()) {
@@ -22,6 +18,10 @@ int main(int argc, char* argv[])
         return 1;
     }
 
+    // The game takes no options, and neither does Qt on its behalf: it gets
+    // the program's name alone, so -platform, -style and the like do
+    // nothing. Qt's environment variables (QT_QPA_PLATFORM, ...) stay the
+    // way to choose.
     static char fallbackName[] = "tarvelo";
     int qtArgc = 1;
     char* qtArgv[] = {argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName, nullptr};
