@@ -7,13 +7,14 @@
 #   make install [PREFIX=/usr/local] [DESTDIR=...]   install the game
 #   make package                                      build/tarvelo_<version>_<arch>.deb
 #   make test-package                                 only the package's tests (lintian, a clean root)
+#   make test-releases                                the quick start in fresh roots of Debian 13 and unstable
 #   make fuzz                                         fuzz the trick until stopped
 #   make bench                                        measure start-up, memory and taps
 #   make bench-peers                                  the same beside two peer games (installs them)
 
 PREFIX ?= /usr/local
 
-.PHONY: all build run test test-package install package fuzz bench bench-peers clean
+.PHONY: all build run test test-package test-releases install package fuzz bench bench-peers clean
 
 all: build
 
@@ -49,6 +50,12 @@ test: build
 test-package: build
 	ctest --preset default --label-regex package
 
+# Each in a root of its own, made with debootstrap; needs root.
+test-releases:
+	@./scripts/install-deps test
+	sh tests/release_root.sh trixie .
+	sh tests/release_root.sh sid .
+
 fuzz:
 	@./scripts/install-deps $(DEPS)
 	$(call build-preset,fuzz)
@@ -68,4 +75,4 @@ package: build
 	cpack --preset default
 
 clean:
-	rm -rf build build-dev build-sanitize build-fuzz
+	rm -rf build build-dev build-sanitize build-fuzz build-releases

@@ -4,10 +4,10 @@
 # `make package` (cpack) builds tarvelo_<version>_<arch>.deb from the install
 # rules of the default build, which uses Debian's hardened flags. Version
 # 1.00 has no Debian revision: the package is native. The library
-# dependencies come from dpkg-shlibdeps; beyond them the window needs its
-# faces and Qt's SVG image plugin (in libqt6svg6), which draws the pictures
-# at the pixel ratios that the game has no pixels drawn at build time for. Qt's own texts in Russian are welcome but not needed, and so is
-# Qt's Wayland platform, for a desktop with no X server at all.
+# dependencies come from dpkg-shlibdeps; the rest, from asking dpkg which
+# packages hold the files that the game loads (cmake/PackageOwners.cmake,
+# run by cpack), since Debian's releases keep them in differently named
+# packages.
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvelo)
@@ -26,8 +26,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Tarvelo developers <maintainers@tarvelo.org>")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-liberation2, libqt6svg6")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland")
+set(CPACK_TARVELO_QT_PLUGINS ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS})
+set(CPACK_TARVELO_QT_TRANSLATIONS ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_TRANSLATIONS})
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/PackageOwners.cmake)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Directories as Debian's policy has them, whatever the umask of the build.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

@@ -2,47 +2,32 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Copyright (C) 2026 The Tarvelo developers
 #
-# Installs the .deb built from the build tree given as $1 into a clean
-# Debian 12 root, made here with debootstrap from Debian's package registry,
-# with `apt install ./…deb`, as a user would. Then, as an unprivileged user
-# with Debian's default user PATH, it starts the game on an Xvfb of its own
-# from the desktop entry's Exec line, plays a round with XTEST clicks
-# (xdotool), reads the answer back through the clipboard, and ends the game
-# with «Выход». Skips (77) with the reason where it cannot build the root.
+# Installs the .deb built from the build tree given as $1 into a clean root
+# of the Debian release that the host's apt sources name, made here with
+# debootstrap from the same archive, with `apt install ./…deb`, as a user
+# would. Then, as an unprivileged user with Debian's default user PATH, it
+# starts the game on an Xvfb of its own from the desktop entry's Exec line,
+# plays a round with XTEST clicks (xdotool), reads the answer back through
+# the clipboard, and ends the game with «Выход». Skips (77) with the reason
+# only where debootstrap cannot download the root.
 set -eu
-build=$(cd "$1" && pwd)
-mirror=${TARVELO_DEBIAN_MIRROR:-http://deb.debian.org/debian}
-security=${TARVELO_DEBIAN_SECURITY:-http://deb.debian.org/debian-security}
-
-skip() { echo "SKIP: $*"; exit 77; }
-fail() { echo "clean_root: $*" >&2; exit 1; }
+build=$(cd "$1" && pwd -P)
+tests=$(dirname "$0")
+. "$tests/debian_root.sh"
 [ "$(id -u)" -eq 0 ] || skip "making a Debian root and entering it with chroot needs root"
-command -v debootstrap >/dev/null 2>&1 || skip "debootstrap is not installed"
 
 work=$(mktemp -d "$build/clean-root.XXXXXX")
-root=$work/root
-cleanup() {
-    mountpoint -q "$root/proc" 2>/dev/null && umount "$root/proc"
-    rm -rf "$work"
-}
-trap cleanup EXIT
+trap leave_root EXIT
 
 cpack --config "$build/CPackConfig.cmake" -B "$work" >/dev/null
 deb=$(basename "$(ls "$work"/tarvelo_*.deb)")
 
-echo "clean_root: debootstrap bookworm from $mirror"
-debootstrap --variant=minbase bookworm "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
-    skip "debootstrap could not make a Debian 12 root from $mirror: $(tail -n 1 "$work/debootstrap.log")"
-cat >"$root/etc/apt/sources.list" <<SOURCES
-deb $mirror bookworm main
-deb $mirror bookworm-updates main
-deb $security bookworm-security main
-SOURCES
+set -- $(host_suite)
+[ $# -eq 2 ] || fail "no Debian archive with a main component in the host's apt sources"
+make_root "$2" "$1"
 cp "$work/$deb" "$root/tmp/"
-mount -t proc proc "$root/proc"
 
 echo "clean_root: apt install ./$deb"
-in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive "$@"; }
 in_root apt-get update -q >"$work/apt.log" 2>&1 || fail "apt-get update: $(tail -n 3 "$work/apt.log")"
 in_root sh -c "cd /tmp && apt-get install -y -q ./$deb xvfb xdotool xclip" >>"$work/apt.log" 2>&1 ||
     fail "apt install ./$deb: $(tail -n 5 "$work/apt.log")"
@@ -50,7 +35,7 @@ in_root useradd --create-home player
 
 # What the player runs, in a login shell of their own, with the functions
 # that the tests on display servers share.
-cp "$(dirname "$0")/servers.sh" "$root/tmp/servers.sh"
+cp "$tests/servers.sh" "$root/tmp/servers.sh"
 cat >"$root/tmp/play.sh" <<'PLAY'
 set -eu
 . /tmp/servers.sh

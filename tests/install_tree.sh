@@ -50,9 +50,16 @@ grep -q '^Categories=Game;' "share/applications/$app.desktop" || fail "the deskt
 
 metainfo="share/metainfo/$app.metainfo.xml"
 # The one pedantic note left is the capital letter in the ID, which is also
-# the name of the desktop entry and the icon.
+# the name of the desktop entry and the icon. AppStream before 1.0 (Debian
+# 12's 0.16) does not know the <developer> tag that replaced
+# <developer_name>, and says so in a note of its own.
 notes=$(appstreamcli validate --pedantic --no-net "$metainfo") || fail "appstreamcli: $notes"
-[ "$(echo "$notes" | grep '^[A-Z]:')" = "P: $app:3: cid-contains-uppercase-letter $app" ] || fail "appstreamcli: $notes"
+expected="P: $app:3: cid-contains-uppercase-letter $app"
+version=$(appstreamcli --version | sed -n 's/^AppStream version: //p')
+dpkg --compare-versions "$version" ge 1.0 || expected="$expected
+I: $app:[0-9]*: unknown-tag developer"
+echo "$notes" | grep '^[A-Z]:' | grep -vx "$expected" && fail "appstreamcli: $notes"
+[ "$(echo "$notes" | grep -c '^[A-Z]:')" -eq "$(echo "$expected" | wc -l)" ] || fail "appstreamcli: $notes"
 for pattern in '<release version="1.00"' '<summary xml:lang="ru">' '<content_rating type="oars-1.1"' \
     '<project_license>GPL-3.0-or-later</project_license>' '<metadata_license>CC0-1.0</metadata_license>' \
     '<screenshot type="default">' "<launchable type=\"desktop-id\">$app.desktop</launchable>"; do

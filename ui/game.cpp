@@ -8,6 +8,7 @@
 #include <QTranslator>
 
 #include "artwork.h"
+#include "platform.h"
 #include "window_manager.h"
 
 namespace ui {
@@ -39,7 +40,7 @@ void Game::start()
     // A Wayland client can neither place its window nor ask for a tool
     // window; a fixed size at least keeps tiling compositors from
     // stretching it across the screen, since they let such windows float.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+    if (display() == Display::wayland)
         form_.setFixedSize(form_.size());
     prepareToShow(form_);
     form_.show();

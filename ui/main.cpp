@@ -37,7 +37,7 @@ int main(int argc, char* argv[])
     // destructor waits for its event thread, which may still be blocked
     // reading from the compositor. The game keeps nothing to save, so on
     // Wayland it leaves without the teardown.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    if (ui::display() == ui::Display::wayland) {
         std::fflush(nullptr);
         std::_Exit(status);
     }

@@ -3,8 +3,11 @@
 
 #include "platform.h"
 
-#include <QFileInfo>
-#include <QLibraryInfo>
+#include <QCoreApplication>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QPluginLoader>
 #include <QtGlobal>
 
 #include <fcntl.h>
@@ -14,12 +17,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include <xcb/xcb.h>
 
 namespace ui {
 
 namespace {
+
+std::optional<Display> chosenDisplay;
 
 std::string variable(const char* name)
 {
@@ -51,8 +57,7 @@ xcb_connection_t* xOpens(const std::string& display, std::string& reason)
         reason.assign(text, length > 0 ? static_cast<std::size_t>(length) : 0);
         reason.erase(reason.find_last_not_of(" \n") + 1);
         // The server's words, kept to one printable line.
-        std::replace_if(
-            reason.begin(), reason.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
+        std::replace_if(reason.begin(), reason.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
     }
     if (savedError >= 0)
         close(savedError);
@@ -79,10 +84,28 @@ bool waylandOpens(const std::string& display)
     return opened;
 }
 
-bool waylandPluginInstalled()
+// Whether Qt has a platform plugin for `key`, found as Qt's own loader
+// finds it: by the keys in the plugins' metadata, which is read without
+// loading them. File names are no guide: Qt 6.4 to 6.10 call the Wayland
+// plugin libqwayland-generic.so, Qt 6.11 libqwayland.so.
+bool platformPluginFor(const QString& key)
 {
-    return QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
-                             QStringLiteral("/platforms/libqwayland-generic.so"));
+    for (const QString& path : QCoreApplication::libraryPaths()) {
+        const QDir platforms(path + QStringLiteral("/platforms"));
+        for (const QString& file : platforms.entryList(QDir::Files)) {
+            const QJsonObject plugin = QPluginLoader(platforms.filePath(file)).metaData();
+            const QJsonObject metaData = plugin.value(QLatin1String("MetaData")).toObject();
+            if (metaData.value(QLatin1String("Keys")).toArray().contains(key))
+                return true;
+        }
+    }
+    return false;
+}
+
+Display displayOf(const std::string& platform)
+{
+    const std::string plugin = platform.substr(0, platform.find_first_of(":;"));
+    return plugin == "xcb" ? Display::x11 : plugin.starts_with("wayland") ? Display::wayland : Display::other;
 }
 
 std::string named(const char* kind, const std::string& display, const std::string& reason = {})
@@ -97,14 +120,14 @@ PlatformChoice::PlatformChoice()
     const std::string x = variable("DISPLAY");
     const std::string wayland = variable("WAYLAND_DISPLAY");
     const std::string chosen = variable("QT_QPA_PLATFORM");
-    const std::string plugin = chosen.substr(0, chosen.find(':'));
     std::string refused;
 
     if (!chosen.empty()) {
-        if (plugin == "xcb" && (x.empty() || (held_ = xOpens(x, refused)) == nullptr))
+        chosenDisplay = displayOf(chosen);
+        if (chosenDisplay == Display::x11 && (x.empty() || (held_ = xOpens(x, refused)) == nullptr))
             problem_ =
                 x.empty() ? "cannot open an X display: DISPLAY is not set" : "cannot open " + named("X", x, refused);
-        else if (plugin.starts_with("wayland") && (wayland.empty() || !waylandOpens(wayland)))
+        else if (chosenDisplay == Display::wayland && (wayland.empty() || !waylandOpens(wayland)))
             problem_ = wayland.empty() ? "cannot open a Wayland display: WAYLAND_DISPLAY is not set"
                                        : "cannot open " + named("Wayland", wayland);
         return;
@@ -112,12 +135,14 @@ PlatformChoice::PlatformChoice()
 
     if (!x.empty() && (held_ = xOpens(x, refused)) != nullptr) {
         qputenv("QT_QPA_PLATFORM", "xcb");
+        chosenDisplay = Display::x11;
     } else if (!wayland.empty() && waylandOpens(wayland)) {
-        if (waylandPluginInstalled())
+        if (platformPluginFor(QStringLiteral("wayland"))) {
             qputenv("QT_QPA_PLATFORM", "wayland");
-        else
-            problem_ =
-                "cannot open " + named("Wayland", wayland) + ": Qt's Wayland platform (qt6-wayland) is not installed";
+            chosenDisplay = Display::wayland;
+        } else {
+            problem_ = "cannot open " + named("Wayland", wayland) + ": Qt's Wayland platform is not installed";
+        }
     } else if (x.empty() && wayland.empty()) {
         problem_ = "cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set";
     } else {
@@ -125,6 +150,13 @@ PlatformChoice::PlatformChoice()
                    (!x.empty() && !wayland.empty() ? " nor " : "") +
                    (wayland.empty() ? std::string() : named("Wayland", wayland));
     }
+}
+
+Display display()
+{
+    if (!chosenDisplay)
+        chosenDisplay = displayOf(variable("QT_QPA_PLATFORM"));
+    return *chosenDisplay;
 }
 
 void PlatformChoice::release()

@@ -13,6 +13,13 @@ struct xcb_connection_t;
 
 namespace ui {
 
+enum class Display { x11, wayland, other };
+
+// The display the program runs on: what PlatformChoice decided, or in a
+// program that made no choice (the tests) the platform that QT_QPA_PLATFORM
+// names. The window reads this rather than Qt's platform name.
+Display display();
+
 // Where the user has not chosen a Qt platform (QT_QPA_PLATFORM), chooses
 // X11 if an X server answers at DISPLAY, XWayland in a Wayland session
 // included: only there can the window be placed, kept off the taskbar and

@@ -17,6 +17,8 @@
 
 #include <xcb/xcb.h>
 
+#include "platform.h"
+
 namespace ui {
 
 namespace {
@@ -33,7 +35,7 @@ using ReplyPtr = std::unique_ptr<Reply, FreeReply>;
 xcb_connection_t* x11Connection()
 {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (QGuiApplication::platformName() != QLatin1String("xcb") || x11 == nullptr)
+    if (display() != Display::x11 || x11 == nullptr)
         return nullptr;
     return x11->connection();
 }
