@@ -49,9 +49,11 @@ set(depends)
 tarvelo_owners(depends ${window_face} ${answer_face})
 tarvelo_owners(depends ${svg_plugin})
 
-# Qt's Wayland platform is found among the platform plugins by its name,
-# since the plugin's file name changed in Qt 6.11 (and its package with it).
-file(GLOB wayland_plugins ${CPACK_TARVELO_QT_PLUGINS}/platforms/*wayland*.so)
+# Qt's Wayland platform: its plugin, whose file name changed in Qt 6.11 (and
+# its package with it), and the xdg-shell integration that it puts windows
+# on the screen with, which Qt 6.11 keeps in a package of its own.
+file(GLOB wayland_plugins ${CPACK_TARVELO_QT_PLUGINS}/platforms/*wayland*.so
+     ${CPACK_TARVELO_QT_PLUGINS}/wayland-shell-integration/*xdg-shell*.so)
 set(recommends)
 tarvelo_owners(recommends ${CPACK_TARVELO_QT_TRANSLATIONS}/qtbase_ru.qm)
 tarvelo_owners(recommends ${wayland_plugins})

@@ -45,8 +45,9 @@ faces=$(fc-match -f '%{file}\n' 'Liberation Sans:bold'; fc-match -f '%{file}\n' 
 expected=$(owners $libraries $faces "$plugins"/imageformats/libqsvg.so | names)
 [ "$(field Depends | names)" = "$expected" ] || fail "Depends: $(field Depends); expected $expected"
 # Qt 6.11 renamed the Wayland plugin, whose file name says no more than
-# that it is Wayland's.
-expected=$(owners "$translations/qtbase_ru.qm" "$plugins"/platforms/*wayland*.so | names)
+# that it is Wayland's, and moved the xdg-shell integration apart.
+expected=$(owners "$translations/qtbase_ru.qm" "$plugins"/platforms/*wayland*.so \
+    "$plugins"/wayland-shell-integration/*xdg-shell*.so | names)
 [ "$(field Recommends | names)" = "$expected" ] || fail "Recommends: $(field Recommends); expected $expected"
 
 files=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '/$' | LC_ALL=C sort)
