@@ -34,6 +34,8 @@ private slots:
     void onlyTheCountTakesTyping();
     void keysPressTheFocusedButton_data();
     void keysPressTheFocusedButton();
+    void tabWalksTheShownControlsInOrder_data();
+    void tabWalksTheShownControlsInOrder();
     void controlsOverThePictureAreNoTaps();
     void rulesPanelSwallowsClicksInItsArea();
     void exitClosesTheWindow();
@@ -296,6 +298,39 @@ void WindowTest::keysPressTheFocusedButton()
     QVERIFY(!window_->shown("Frame1"));
     press("Command3");  // "Загадать"
     QVERIFY(!window_->shown("Text7"));
+}
+
+void WindowTest::tabWalksTheShownControlsInOrder_data()
+{
+    QTest::addColumn<QString>("phase");
+    QTest::addColumn<QStringList>("chain");
+    const QStringList buttons{"Command1", "Command2", "Command3", "Command4"};
+    QTest::newRow("opened") << "opened" << QStringList{"Text1"} + buttons;
+    QTest::newRow("revealed") << "revealed" << QStringList{"Text1", "Text7"} + buttons;
+}
+
+// The chain that Tab walks, as a keyboard user meets it: from a window with
+// nothing focused (as when the focused control is hidden) the first Tab
+// goes to the count, and on through every shown control that takes the
+// focus, back to the count.
+void WindowTest::tabWalksTheShownControlsInOrder()
+{
+    QFETCH(QString, phase);
+    QFETCH(QStringList, chain);
+    if (phase == "revealed") {
+        window_->tap(13);
+        window_->stop();
+    }
+    if (QWidget* focused = QApplication::focusWidget())
+        focused->clearFocus();
+    QStringList walked;
+    do {
+        QTest::keyClick(form_->windowHandle(), Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != nullptr);
+        walked << QApplication::focusWidget()->objectName();
+    } while (walked.size() <= chain.size() && (walked.size() == 1 || walked.back() != walked.front()));
+    walked.removeLast();
+    QCOMPARE(walked, chain);
 }
 
 void WindowTest::controlsOverThePictureAreNoTaps()
