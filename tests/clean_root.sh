@@ -22,9 +22,7 @@ trap leave_root EXIT
 cpack --config "$build/CPackConfig.cmake" -B "$work" >/dev/null
 deb=$(basename "$(ls "$work"/tarvelo_*.deb)")
 
-set -- $(host_suite)
-[ $# -eq 2 ] || fail "no Debian archive with a main component in the host's apt sources"
-make_root "$2" "$1"
+make_root
 cp "$work/$deb" "$root/tmp/"
 
 echo "clean_root: apt install ./$deb"

@@ -22,12 +22,14 @@ host_suite() {
     } | grep -v -- '-security' | head -n 1
 }
 
-# Makes a minimal root of `suite` from `mirror` in $root, with apt sources
-# for it; skips where debootstrap cannot download it. Unstable's Release
-# file may have passed its Valid-Until on a slow mirror; apt tolerates that
-# there alone.
+# Makes a minimal root in $root of suite $1, or of the host's own release
+# without it, from the host's Debian archive, with apt sources for it; skips
+# where debootstrap cannot download it. Unstable's Release file may have
+# passed its Valid-Until on a slow mirror; apt tolerates that there alone.
 make_root() {
-    suite=$1 mirror=$2
+    set -- "${1:-}" $(host_suite)
+    [ $# -eq 3 ] || fail "no Debian archive with a main component in the host's apt sources"
+    suite=${1:-$3} mirror=$2
     root=$work/root
     command -v debootstrap >/dev/null 2>&1 || skip "debootstrap is not installed"
     echo "debian_root: debootstrap $suite from $mirror"

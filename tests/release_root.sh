@@ -19,9 +19,7 @@ mkdir -p "$source/build-releases"
 work=$(mktemp -d "$source/build-releases/$suite.XXXXXX")
 trap leave_root EXIT
 
-set -- $(host_suite)
-[ $# -eq 2 ] || fail "no Debian archive with a main component in the host's apt sources"
-make_root "$suite" "$1"
+make_root "$suite"
 
 # The tree as committed or about to be, without what is built from it.
 mkdir "$root/src"

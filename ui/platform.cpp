@@ -17,15 +17,12 @@
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
 
 #include <xcb/xcb.h>
 
 namespace ui {
 
 namespace {
-
-std::optional<Display> chosenDisplay;
 
 std::string variable(const char* name)
 {
@@ -123,11 +120,11 @@ PlatformChoice::PlatformChoice()
     std::string refused;
 
     if (!chosen.empty()) {
-        chosenDisplay = displayOf(chosen);
-        if (chosenDisplay == Display::x11 && (x.empty() || (held_ = xOpens(x, refused)) == nullptr))
+        const Display asked = displayOf(chosen);
+        if (asked == Display::x11 && (x.empty() || (held_ = xOpens(x, refused)) == nullptr))
             problem_ =
                 x.empty() ? "cannot open an X display: DISPLAY is not set" : "cannot open " + named("X", x, refused);
-        else if (chosenDisplay == Display::wayland && (wayland.empty() || !waylandOpens(wayland)))
+        else if (asked == Display::wayland && (wayland.empty() || !waylandOpens(wayland)))
             problem_ = wayland.empty() ? "cannot open a Wayland display: WAYLAND_DISPLAY is not set"
                                        : "cannot open " + named("Wayland", wayland);
         return;
@@ -135,14 +132,11 @@ PlatformChoice::PlatformChoice()
 
     if (!x.empty() && (held_ = xOpens(x, refused)) != nullptr) {
         qputenv("QT_QPA_PLATFORM", "xcb");
-        chosenDisplay = Display::x11;
     } else if (!wayland.empty() && waylandOpens(wayland)) {
-        if (platformPluginFor(QStringLiteral("wayland"))) {
+        if (platformPluginFor(QStringLiteral("wayland")))
             qputenv("QT_QPA_PLATFORM", "wayland");
-            chosenDisplay = Display::wayland;
-        } else {
+        else
             problem_ = "cannot open " + named("Wayland", wayland) + ": Qt's Wayland platform is not installed";
-        }
     } else if (x.empty() && wayland.empty()) {
         problem_ = "cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set";
     } else {
@@ -154,9 +148,8 @@ PlatformChoice::PlatformChoice()
 
 Display display()
 {
-    if (!chosenDisplay)
-        chosenDisplay = displayOf(variable("QT_QPA_PLATFORM"));
-    return *chosenDisplay;
+    static const Display chosen = displayOf(variable("QT_QPA_PLATFORM"));
+    return chosen;
 }
 
 void PlatformChoice::release()

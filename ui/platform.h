@@ -15,9 +15,10 @@ namespace ui {
 
 enum class Display { x11, wayland, other };
 
-// The display the program runs on: what PlatformChoice decided, or in a
-// program that made no choice (the tests) the platform that QT_QPA_PLATFORM
-// names. The window reads this rather than Qt's platform name.
+// The display the program runs on: the platform that QT_QPA_PLATFORM names,
+// as the user or PlatformChoice set it before Qt started (the tests set it
+// themselves), read once. The window reads this rather than Qt's platform
+// name.
 Display display();
 
 // Where the user has not chosen a Qt platform (QT_QPA_PLATFORM), chooses
