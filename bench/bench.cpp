@@ -40,8 +40,6 @@ extern char** environ;
 
 namespace {
 
-constexpr QSize kWindowSize{254, 207};
-
 // Reports the end of the first paint of `window` on standard output, then
 // ends the program.
 class FirstPaint : public QObject {
@@ -91,7 +89,7 @@ int child(int argc, char* argv[], std::string_view mode)
         game->start();
     } else {
         minimal = std::make_unique<QWidget>();
-        minimal->resize(kWindowSize);
+        minimal->resize(clientSize());
         // The same window with one line of text starts the font system,
         // which the bare window never needs.
         if (mode == "text")
@@ -168,13 +166,11 @@ public:
 // repaint, for `taps` taps. Between rounds, "Загадать" starts a new one.
 std::vector<double> timeTaps(int taps)
 {
-    ui::Game game;
-    game.start();
-    ui::Form1& form = game.window();
-    if (!QTest::qWaitForWindowExposed(&form))
+    const std::unique_ptr<ui::Game> game = startGame();
+    if (!game)
         std::fputs("tarvelo-bench: the window was not exposed\n", stderr), std::exit(1);
-    const WindowDriver player(form);
-    QLineEdit* count = player.textBox("Text1");
+    const WindowDriver player(game->window());
+    QLineEdit* count = &player.textBox(trick::Text1);
     PaintCounter painted(*count);
 
     std::vector<double> micros;
@@ -187,7 +183,7 @@ std::vector<double> timeTaps(int taps)
         }
         const int before = painted.paints;
         clock.start();
-        player.click(kBackground);
+        player.click(background());
         while (painted.paints == before)
             QCoreApplication::processEvents();
         micros.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e3);

@@ -20,6 +20,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "layout/window.h"
+
 namespace {
 
 class Floor final : public QWidget {
@@ -27,7 +29,7 @@ public:
     Floor()
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
-        resize(254, 207);
+        resize(layout::clientSize().width, layout::clientSize().height);
 #if defined(TARVELO_FLOOR_TEXT)
         font_ = QFont(QStringLiteral("Liberation Sans"));
         font_.setPixelSize(13);

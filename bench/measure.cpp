@@ -37,6 +37,8 @@
 #include <string_view>
 #include <vector>
 
+#include "layout/window.h"
+
 extern char** environ;
 
 namespace {
@@ -272,11 +274,13 @@ int main(int argc, char* argv[])
     // ("Загадать" untimed in between), and the floor's square, by turns.
     const Running game = startPainted(screen, programs[0]);
     const Running floor = startPainted(screen, tapFloor);
+    const layout::Point newRound = layout::inWindow(trick::Command3).centre();
+    const layout::Point background = layout::inWindow(layout::kBackgroundSpot);
     std::vector<double> gameTaps, floorTaps;
     for (int tap = 0; tap < taps; ++tap) {
         if (tap % 19 == 0)
-            timeTap(screen, game.window, 40, 188);
-        gameTaps.push_back(timeTap(screen, game.window, 18, 48));
+            timeTap(screen, game.window, newRound.x, newRound.y);
+        gameTaps.push_back(timeTap(screen, game.window, background.x, background.y));
         floorTaps.push_back(timeTap(screen, floor.window, 5, 5));
     }
     stop(game);

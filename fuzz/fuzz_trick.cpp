@@ -41,17 +41,17 @@ namespace {
 // each event of a round played by taps and buttons alone.
 bool inAPhase(const WindowState& state)
 {
-    const std::string& count = state.texts.at("Text1");
+    const std::string& count = state.texts.at(trick::Text1);
     const bool revealed = state.shown(trick::Text7);
     if (revealed != state.shown(trick::Label1))
         return false;
-    if (state.pictureEnabled()) {  // opened or counting
+    if (state.pictureEnabled) {  // opened or counting
         for (int taps = 0; taps <= 19; ++taps)
             if (count == std::to_string(taps))
                 return !revealed;
         return false;
     }
-    return revealed && (count == "0" || (count == "20" && state.texts.at("Text7") == "XXX"));
+    return revealed && (count == "0" || (count == "20" && state.texts.at(trick::Text7) == "XXX"));
 }
 
 // The event of an input line, as the window raises it.
@@ -89,7 +89,7 @@ struct Session {
             // Typing is the player's, not an operation of a handler; only
             // the Change that it raises runs one.
             modelled = model.type(payload);
-            if (std::string& count = forms.state.texts.at("Text1"); count != payload) {
+            if (std::string& count = forms.state.texts.at(trick::Text1); count != payload) {
                 count = payload;
                 ran = forms.deliver(WindowEvent::Change);
             }
@@ -137,8 +137,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string payload(line.substr(1));
 
         if (event == 'b') {
-            session.forms.state.texts.at("Text6") = payload;
-            session.model.state.texts.at("Text6") = payload;
+            session.forms.state.texts.at(trick::Text6) = payload;
+            session.model.state.texts.at(trick::Text6) = payload;
             session.plain = false;
         } else if (event == 'f') {
             const std::size_t failAt = payload.size() > 3 ? 0 : std::strtoul(payload.c_str(), nullptr, 10) % 128;

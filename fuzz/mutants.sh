@@ -12,7 +12,7 @@ source=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-cp -r "$source/CMakeLists.txt" "$source/CMakePresets.json" "$source/trick" "$source/fuzz" "$work"
+cp -r "$source/CMakeLists.txt" "$source/CMakePresets.json" "$source/trick" "$source/layout" "$source/fuzz" "$work"
 mkdir -p "$work/tests" && cp -r "$source/tests/support" "$work/tests"
 cmake -S "$work" -B "$work/build" -G Ninja -DTARVELO_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

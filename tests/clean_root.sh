@@ -34,9 +34,11 @@ in_root useradd --create-home player
 # What the player runs, in a login shell of their own, with the functions
 # that the tests on display servers share.
 cp "$tests/servers.sh" "$root/tmp/servers.sh"
+"$build/tools/tarvelo-layout" >"$root/tmp/layout.sh"
 cat >"$root/tmp/play.sh" <<'PLAY'
 set -eu
 . /tmp/servers.sh
+. /tmp/layout.sh
 echo "as $(id -un) with PATH=$PATH the game is $(command -v tarvelo)"
 start_xvfb
 command=$(sed -n 's/^Exec=//p' /usr/share/applications/org.tarvelo.Tarvelo.desktop)
@@ -47,7 +49,7 @@ window=$(game_window)
 answer=$(play_round)
 echo "after 13 taps and «Стоп» the answer field shows \"$answer\""
 [ "$answer" = 7 ]
-click 216 188                            # «Выход»
+click $Command1                          # «Выход»
 wait $game
 echo "«Выход» ended the game with 0"
 PLAY

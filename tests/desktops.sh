@@ -5,18 +5,26 @@
 # The game on the display servers that people run, each started here from
 # Debian's packages and stopped by its process id:
 #
-#   desktops.sh <game> none      no display: one line, exit status 1
-#   desktops.sh <game> openbox   Xvfb with openbox: what the window asks the
-#                                window manager for, a round, closing
-#   desktops.sh <game> weston    weston's headless backend with XWayland:
-#                                the game takes X11, unless told otherwise
-#   desktops.sh <game> sway      a headless sway, run as an unprivileged
-#                                user: native Wayland, a floating window
+#   desktops.sh <game> <layout> none      no display: one line, exit status 1
+#   desktops.sh <game> <layout> openbox   Xvfb with openbox: what the window
+#                                         asks the window manager for, a
+#                                         round, closing
+#   desktops.sh <game> <layout> weston    weston's headless backend with
+#                                         XWayland: the game takes X11,
+#                                         unless told otherwise
+#   desktops.sh <game> <layout> sway      a headless sway, run as an
+#                                         unprivileged user: native
+#                                         Wayland, a floating window
+#
+# <layout> is the build's tarvelo-layout, which tells where the window puts
+# things.
 #
 # Skips (77) with the reason only where a server cannot start.
 set -u
-game=$1
+game=$1 desktop=${3:-}
 . "$(dirname "$0")/servers.sh"
+read_layout "$2"
+width=${client_size% *} height=${client_size#* }
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY DISPLAY
 
 # Runs the game with the given environment; expects exit status 1 and one
@@ -99,7 +107,7 @@ on_openbox() {
         sleep 0.2
     done
     size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {print w " x " $2}')
-    [ "$size" != "254 x 207" ] || fail "the border did not resize the window"
+    [ "$size" != "$width x $height" ] || fail "the border did not resize the window"
     answer=$(play_round)
     [ "$answer" = 7 ] || fail "after 13 taps the answer field shows \"$answer\""
     echo "resized by its border to $size, a round shows $answer"
@@ -178,8 +186,8 @@ on_sway() {
     track $pid
     wait_for 20 shown || fail "no window in sway's tree: $(cat "$scratch/game.log")"
     [ "$(node | jq -r '.type')" = floating_con ] || fail "the window is not floating: $(node)"
-    [ "$(node | jq -c '[.window_rect.width, .window_rect.height]')" = "[254,207]" ] ||
-        fail "the window is not 254 x 207: $(node)"
+    [ "$(node | jq -c '[.window_rect.width, .window_rect.height]')" = "[$width,$height]" ] ||
+        fail "the window is not $width x $height: $(node)"
     echo "sway: $(node | jq -c '{type, app_id, window_rect}')"
     $session swaymsg -s "$socket" '[app_id="org.tarvelo.Tarvelo"] kill' >/dev/null
     wait $pid || fail "killed by sway, the game exited with $?"
@@ -192,7 +200,7 @@ on_sway() {
     echo "left to choose, it took Wayland"
 }
 
-case "${2:-}" in
-none | openbox | weston | sway) "on_$2" ;;
-*) echo "usage: desktops.sh <game> none|openbox|weston|sway" >&2; exit 2 ;;
+case "$desktop" in
+none | openbox | weston | sway) "on_$desktop" ;;
+*) echo "usage: desktops.sh <game> <layout> none|openbox|weston|sway" >&2; exit 2 ;;
 esac

@@ -49,18 +49,24 @@ game_window() {
     timeout 20 xdotool search --sync --onlyvisible --name '^Tarvelo$' 2>/dev/null | head -n 1
 }
 
-# Clicks at a point of the window's client area with XTEST.
+# The window's description as shell variables, from the build's
+# tarvelo-layout (its argument): each control's centre as "x y" in window
+# pixels ($Command3), the picture's background spot ($background) and the
+# client area's size ($client_size).
+read_layout() { eval "$("$1")" || fail "cannot read the window's description from $1"; }
+
+# Clicks at a point of the window's client area with XTEST: click $Command2.
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.03; }
 
 # Plays a round (thirteen taps and «Стоп») and prints what the answer field
 # shows, read back through the clipboard.
 play_round() {
-    click 40 188                             # «Загадать»
+    click $Command3                          # «Загадать»
     for tap in 1 2 3 4 5 6 7 8 9 10 11 12 13; do
-        click 18 48                          # the watch
+        click $background                    # the watch
     done
-    click 40 156                             # «Стоп»
-    click 164 17                             # the answer field
+    click $Command2                          # «Стоп»
+    click $Text7                             # the answer field
     xdotool key ctrl+a ctrl+c
     sleep 0.2
     xclip -o -selection clipboard

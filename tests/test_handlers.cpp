@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "layout/window.h"
 #include "recording_forms.h"
 #include "trick/handlers.h"
 #include "window_model.h"
@@ -27,11 +28,11 @@ using Handler = WindowEvent;
 struct Scenario {
     std::string name;
     Handler handler;
-    std::string count;                 // Text1
-    std::string answer;                // Text7
-    std::string base = "14";           // Text6
-    std::vector<std::string> shown{};  // shown on top of the loaded window
-    bool picture = true;               // enabled
+    std::string count;                    // Text1
+    std::string answer;                   // Text7
+    std::string base = "14";              // Text6
+    std::vector<trick::Control> shown{};  // shown on top of the loaded window
+    bool picture = true;                  // enabled
 };
 
 std::vector<Scenario> scenarios()
@@ -43,7 +44,7 @@ std::vector<Scenario> scenarios()
         all.push_back({"count " + std::to_string(count), Handler::Change, std::to_string(count), "before"});
     for (const char* count : {"0", "20", "07", " 7", "7 ", "+7", "-1", "", "abc", "٧", "1.0"})
         all.push_back(
-            {"unknown count \"" + std::string(count) + "\"", Handler::Change, count, "kept", "14", {"Shape1(4)"}});
+            {"unknown count \"" + std::string(count) + "\"", Handler::Change, count, "kept", "14", {marker(4)}});
     // Base values that convert and ones that are no number, with and
     // without an offset to subtract.
     const std::pair<const char*, const char*> bases[] = {
@@ -56,13 +57,13 @@ std::vector<Scenario> scenarios()
     // A tap at every count, at 19 over an earlier marker, and at texts a tap ignores.
     for (int count = 0; count <= 18; ++count)
         all.push_back({"tap at " + std::to_string(count), Handler::Tap, std::to_string(count), ""});
-    all.push_back({"tap at 19", Handler::Tap, "19", "2", "14", {"Shape1(3)"}});
+    all.push_back({"tap at 19", Handler::Tap, "19", "2", "14", {marker(3)}});
     for (const char* count : {"20", "", "07", " 5", "5 ", "abc", "-1", "+5", "19 "})
         all.push_back({"tap at \"" + std::string(count) + "\"", Handler::Tap, count, ""});
-    all.push_back({"tap at 6, base letters", Handler::Tap, "6", "", "abc", {"Shape1(7)"}});
+    all.push_back({"tap at 6, base letters", Handler::Tap, "6", "", "abc", {marker(7)}});
     // Round control.
     all.push_back({"load", Handler::Load, "0", ""});
-    all.push_back({"new round", Handler::NewRound, "5", "?", "abc", {"Text7", "Label1", "Shape1(2)"}, false});
+    all.push_back({"new round", Handler::NewRound, "5", "?", "abc", {trick::Text7, trick::Label1, marker(2)}, false});
     for (const char* count : {"1", "2", "3", "4", "5", "6"})
         all.push_back({"stop after " + std::string(count), Handler::Stop, count, ""});
     all.push_back({"stop after 7", Handler::Stop, "7", "13"});
@@ -73,7 +74,7 @@ std::vector<Scenario> scenarios()
     all.push_back({"stop at start", Handler::Stop, "0", ""});
     all.push_back({"stop at typed text", Handler::Stop, "06", ""});
     all.push_back({"rules", Handler::Rules, "4", ""});
-    all.push_back({"rules closed", Handler::RulesClosed, "4", "", "14", {"Frame1"}});
+    all.push_back({"rules closed", Handler::RulesClosed, "4", "", "14", {trick::Frame1}});
     all.push_back({"exit", Handler::Exit, "4", ""});
     return all;
 }
@@ -83,10 +84,11 @@ RecordingForms windowFor(const Scenario& scenario, bool changeOnSameText)
     // Load itself meets the window as it is created.
     RecordingForms forms = scenario.handler == Handler::Load ? RecordingForms() : RecordingForms::loaded();
     forms.changeOnSameText = changeOnSameText;
-    forms.state.texts = {{"Text1", scenario.count}, {"Text6", scenario.base}, {"Text7", scenario.answer}};
-    for (const std::string& name : scenario.shown)
-        forms.state.visible.at(name) = true;
-    forms.state.enabled.at("Image1(0)") = scenario.picture;
+    forms.state.texts = {
+        {trick::Text1, scenario.count}, {trick::Text6, scenario.base}, {trick::Text7, scenario.answer}};
+    for (const trick::Control control : scenario.shown)
+        forms.state.visible.at(control) = true;
+    forms.state.pictureEnabled = scenario.picture;
     return forms;
 }
 
@@ -102,7 +104,7 @@ QString joined(const std::vector<std::string>& lines)
 RecordingForms at(const std::string& count)
 {
     RecordingForms forms = RecordingForms::loaded();
-    forms.state.texts.at("Text1") = count;
+    forms.state.texts.at(trick::Text1) = count;
     return forms;
 }
 
@@ -169,7 +171,7 @@ void HandlerTest::markerNeverPointsAtTheAnswer()
         trick::text1Change(forms);
         const std::vector<int> lit = forms.visibleMarkers();
         QCOMPARE(lit.size(), 1u);
-        const int hour = 12 - lit.front();
+        const int hour = layout::hourOf(lit.front());
         QCOMPARE(forms.state.text(trick::Text7), std::to_string(20 - taps));
         QVERIFY2(hour != 20 - taps, qPrintable(QStringLiteral("taps %1").arg(taps)));
     }
@@ -223,7 +225,7 @@ void HandlerTest::roundEndsTheSameWhetherOrNotSameTextRaisesChange()
         return forms.state;
     };
     const RecordingForms::State raising = playRound(true);
-    QCOMPARE(raising.texts.at("Text7"), "7");
+    QCOMPARE(raising.text(trick::Text7), "7");
     QVERIFY(raising == playRound(false));
 }
 

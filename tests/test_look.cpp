@@ -19,6 +19,7 @@
 
 #include <memory>
 
+#include "layout/window.h"
 #include "ui/game.h"
 #include "ui/widgets.h"
 #include "window_driver.h"
@@ -26,25 +27,13 @@
 namespace {
 
 constexpr QRgb kPictureWhite = 0xFFFCFCFC;  // the picture's background
+// Where the watch lies in the picture; all around it is background.
+const QRect kWatch(52, 20, 139, 157);
 
-struct Place {
-    const char* name;
-    QRect rect;  // window pixels
-};
-
-// Every control's place in the client area, as the window was designed.
-// clang-format off
-const Place kPlaces[] = {
-    {"Frame1", {32, 8, 193, 185}},     {"Command5", {96, 152, 49, 25}},   {"Label2", {40, 24, 177, 129}},
-    {"Command4", {184, 144, 65, 25}},  {"Command3", {8, 176, 65, 25}},    {"Command2", {8, 144, 65, 25}},
-    {"Command1", {184, 176, 65, 25}},  {"Text7", {152, 8, 25, 19}},       {"Text6", {104, 176, 25, 25}},
-    {"Text1", {112, 96, 33, 19}},      {"Shape1_11", {152, 56, 9, 9}},    {"Shape1_10", {168, 80, 9, 9}},
-    {"Shape1_9", {176, 104, 9, 9}},    {"Shape1_8", {168, 128, 9, 9}},    {"Shape1_7", {152, 144, 9, 9}},
-    {"Shape1_6", {128, 152, 9, 9}},    {"Shape1_5", {96, 144, 9, 9}},     {"Shape1_4", {80, 128, 9, 9}},
-    {"Shape1_3", {72, 104, 9, 9}},     {"Shape1_2", {80, 80, 9, 9}},      {"Shape1_1", {96, 64, 9, 9}},
-    {"Shape1_0", {120, 56, 9, 9}},     {"Label1", {56, 8, 97, 17}},       {"Image1_0", {8, 8, 244, 197}},
-};
-// clang-format on
+QString nameOf(const layout::ControlSpec& control)
+{
+    return QString::fromStdString(trick::to_string(control.id));
+}
 
 }  // namespace
 
@@ -52,7 +41,6 @@ class LookTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { ui::setUpApplication(); }
     void init();
     void cleanup();
 
@@ -70,7 +58,7 @@ private slots:
     void closingTheWindowEndsTheProgram();
 
 private:
-    QWidget* control(const char* name) const { return game_->window().control(QString::fromLatin1(name)); }
+    QWidget* control(trick::Control control) const { return &game_->window().widget(control); }
     QImage grabWindow() const { return game_->window().grab().toImage(); }
 
     std::unique_ptr<ui::Game> game_;
@@ -78,9 +66,8 @@ private:
 
 void LookTest::init()
 {
-    game_ = std::make_unique<ui::Game>();
-    game_->start();
-    QVERIFY(QTest::qWaitForWindowExposed(&game_->window()));
+    game_ = startGame();
+    QVERIFY(game_);
 }
 
 void LookTest::cleanup()
@@ -92,7 +79,7 @@ void LookTest::windowIsASmallToolWindow()
 {
     ui::Form1& form = game_->window();
     QCOMPARE(form.windowTitle(), "Tarvelo");
-    QCOMPARE(form.size(), QSize(254, 207));
+    QCOMPARE(form.size(), clientSize());
     QCOMPARE(form.windowType(), Qt::Tool);
     const Qt::WindowFlags flags = form.windowFlags();
     QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
@@ -112,20 +99,19 @@ void LookTest::windowIsASmallToolWindow()
     QVERIFY(countPixels(icon, icon.rect(), [](QRgb rgb) { return qRed(rgb) > qBlue(rgb) + 60; }) > 150);
 
     // Controls keep their places when the window is resized.
-    const QRect text1 = control("Text1")->geometry();
-    form.resize(400, 320);
-    QCOMPARE(control("Text1")->geometry(), text1);
+    form.resize(clientSize() * 3 / 2);
+    QCOMPARE(control(trick::Text1)->geometry(), boxOf(trick::Text1));
 }
 
 void LookTest::controlsStandInTheirPlaces()
 {
-    QVERIFY(control("Frame1")->isHidden());
-    control("Frame1")->show();  // so that mapping its children is meaningful
-    for (const Place& place : kPlaces) {
-        QWidget* widget = control(place.name);
-        QVERIFY2(widget, place.name);
+    QVERIFY(control(trick::Frame1)->isHidden());
+    control(trick::Frame1)->show();  // so that mapping its children is meaningful
+    for (const layout::ControlSpec& spec : layout::kControls) {
+        const QWidget* widget = control(spec.id);
+        QCOMPARE(widget->objectName(), nameOf(spec));
         const QRect inWindow(widget->mapTo(&game_->window(), QPoint(0, 0)), widget->size());
-        QVERIFY2(inWindow == place.rect, place.name);
+        QVERIFY2(inWindow == boxOf(spec.id), qPrintable(nameOf(spec)));
     }
 }
 
@@ -139,22 +125,23 @@ void LookTest::controlsStackFrontToBack()
         }
         return names;
     };
-    QStringList front;
-    for (const Place& place : kPlaces) {
-        if (control(place.name)->parentWidget() == &game_->window())
-            front << QString::fromLatin1(place.name);
-    }
+    QStringList front, inFrame;
+    for (const layout::ControlSpec& spec : layout::kControls)
+        (spec.container == trick::Frame1 ? inFrame : front) << nameOf(spec);
     QCOMPARE(stack(&game_->window()), front);
-    QCOMPARE(stack(control("Frame1")), (QStringList{"Command5", "Label2"}));
+    QCOMPARE(stack(control(trick::Frame1)), inFrame);
 
-    // Where two controls overlap, the one in front takes the click.
-    control("Text7")->show();
-    control("Label1")->show();
-    QCOMPARE(game_->window().childAt(152, 12), control("Text7"));
-    QCOMPARE(game_->window().childAt(151, 12), control("Label1"));
-    control("Frame1")->show();
-    QCOMPARE(game_->window().childAt(128, 105), control("Label2"));
-    QCOMPARE(game_->window().childAt(120, 164), control("Command5"));
+    // Where two controls overlap, the one in front takes the click: the
+    // answer field over its label in the column they share, the rules over
+    // the count, "ОК" over the picture.
+    control(trick::Text7)->show();
+    control(trick::Label1)->show();
+    const QRect answer = boxOf(trick::Text7);
+    QCOMPARE(game_->window().childAt(answer.left(), answer.center().y()), control(trick::Text7));
+    QCOMPARE(game_->window().childAt(answer.left() - 1, answer.center().y()), control(trick::Label1));
+    control(trick::Frame1)->show();
+    QCOMPARE(game_->window().childAt(centreOf(trick::Text1)), control(trick::Label2));
+    QCOMPARE(game_->window().childAt(centreOf(trick::Command5)), control(trick::Command5));
 }
 
 void LookTest::formAndButtonFacesAreWhite()
@@ -162,48 +149,51 @@ void LookTest::formAndButtonFacesAreWhite()
     const QImage window = grabWindow();
     const auto white = [](QRgb rgb) { return (rgb & 0xFFFFFF) == 0xFFFFFF; };
     // The strips of the form that the picture leaves free: top, left, right.
-    QCOMPARE(countPixels(window, {0, 0, 254, 8}, white), 254 * 8);
-    QCOMPARE(countPixels(window, {0, 0, 8, 207}, white), 8 * 207);
-    QCOMPARE(countPixels(window, {252, 0, 2, 207}, white), 2 * 207);
+    const QRect picture = boxOf(trick::Image1_0);
+    const QRect client(QPoint(0, 0), clientSize());
+    for (const QRect strip : {QRect(0, 0, client.width(), picture.top()), QRect(0, 0, picture.left(), client.height()),
+                              QRect(QPoint(picture.right() + 1, 0), client.bottomRight())})
+        QCOMPARE(countPixels(window, strip, white), strip.width() * strip.height());
 
-    for (const char* name : {"Command1", "Command2", "Command3", "Command4"}) {
-        const QRect button = control(name)->geometry();
+    for (const trick::Control name : {trick::Command1, trick::Command2, trick::Command3, trick::Command4}) {
+        const QRect button = boxOf(name);
         // Inside the border, the face is white wherever the caption is not.
         const QRect face = button.adjusted(2, 2, -2, -2);
         const int faceWhite = countPixels(window, face, white);
-        QVERIFY2(faceWhite > face.width() * face.height() * 3 / 4, name);
-        QVERIFY2(white(window.pixel(face.topLeft())) && white(window.pixel(face.bottomRight())), name);
+        QVERIFY(faceWhite > face.width() * face.height() * 3 / 4);
+        QVERIFY(white(window.pixel(face.topLeft())) && white(window.pixel(face.bottomRight())));
         // The caption is drawn in black.
-        QVERIFY2(countPixels(window, face, [](QRgb rgb) { return qGray(rgb) < 40; }) > 20, name);
+        QVERIFY(countPixels(window, face, [](QRgb rgb) { return qGray(rgb) < 40; }) > 20);
     }
 }
 
 void LookTest::pictureShowsTheWatchUnderTheMarkers()
 {
-    const QImage picture = control("Image1_0")->grab().toImage();
-    QCOMPARE(picture.size(), QSize(244, 197));
+    const QImage picture = control(trick::Image1_0)->grab().toImage();
+    QCOMPARE(picture.size(), boxOf(trick::Image1_0).size());
     QCOMPARE(countPixels(picture, picture.rect(), [](QRgb rgb) { return qAlpha(rgb) != 255; }), 0);
 
+    // Under the controls at its top and lower corners lies bare background,
+    // and at the spot where the tests tap it.
     const auto background = [](QRgb rgb) { return rgb == kPictureWhite; };
-    // Rows 0 to 19 and the lower corners, where controls stand, are bare.
-    QCOMPARE(countPixels(picture, {0, 0, 244, 20}, background), 244 * 20);
-    QCOMPARE(countPixels(picture, {0, 136, 65, 57}, background), 65 * 57);
-    QCOMPARE(countPixels(picture, {176, 136, 68, 57}, background), 68 * 57);
-    QVERIFY(background(picture.pixel(10, 40)));
+    const QPoint origin = boxOf(trick::Image1_0).topLeft();
+    for (const trick::Control over :
+         {trick::Label1, trick::Text7, trick::Command1, trick::Command2, trick::Command3, trick::Command4}) {
+        const QRect area = boxOf(over).translated(-origin).intersected(picture.rect());
+        QCOMPARE(countPixels(picture, area, background), area.width() * area.height());
+    }
+    QVERIFY(background(picture.pixel(::background() - origin)));
 
     // The watch keeps within its box and covers roughly a third of the picture.
-    const QRect watch(52, 20, 139, 157);
-    const int outside = countPixels(picture, picture.rect(), [](QRgb rgb) { return rgb != kPictureWhite; }) -
-                        countPixels(picture, watch, [](QRgb rgb) { return rgb != kPictureWhite; });
-    QCOMPARE(outside, 0);
-    const double share = countPixels(picture, picture.rect(), background) / double(244 * 197);
+    const auto watch = [](QRgb rgb) { return rgb != kPictureWhite; };
+    QCOMPARE(countPixels(picture, picture.rect(), watch), countPixels(picture, kWatch, watch));
+    const double share = countPixels(picture, picture.rect(), background) / double(picture.width() * picture.height());
     QVERIFY2(share > 0.6 && share < 0.76, qPrintable(QString::number(share)));
 
     // Under every marker cell lies the watch, not the background.
-    for (int i = 0; i < 12; ++i) {
-        const QRect cell = control(qPrintable(QStringLiteral("Shape1_%1").arg(i)))->geometry().translated(-8, -8);
-        QVERIFY2(countPixels(picture, cell, background) == 0, qPrintable(QString::number(i)));
-    }
+    for (int i = 0; i < trick::kMarkerCount; ++i)
+        QVERIFY2(countPixels(picture, boxOf(marker(i)).translated(-origin), background) == 0,
+                 qPrintable(QString::number(i)));
 
     // A pale cream dial, a gold crown on the right.
     const QColor dial(picture.pixel(100, 130));
@@ -215,32 +205,35 @@ void LookTest::pictureShowsTheWatchUnderTheMarkers()
 void LookTest::fontsAndColours()
 {
     struct Expected {
-        const char* name;
+        trick::Control control;
         int pixelSize;
         bool italic;
     };
-    for (const Expected& e : {Expected{"Command1", 11, false}, Expected{"Command5", 11, false},
-                              Expected{"Text1", 11, false}, Expected{"Frame1", 11, true}, Expected{"Label2", 11, true},
-                              Expected{"Text7", 13, false}, Expected{"Label1", 13, false}}) {
-        const QFontInfo info(control(e.name)->font());
+    for (const Expected& e :
+         {Expected{trick::Command1, 11, false}, Expected{trick::Command5, 11, false}, Expected{trick::Text1, 11, false},
+          Expected{trick::Frame1, 11, true}, Expected{trick::Label2, 11, true}, Expected{trick::Text7, 13, false},
+          Expected{trick::Label1, 13, false}}) {
+        const QFontInfo info(control(e.control)->font());
         // The answer field takes the narrow cut, so that "XXX" fits.
-        const QString family = qstrcmp(e.name, "Text7") == 0 ? "Liberation Sans Narrow" : "Liberation Sans";
+        const QString family = e.control == trick::Text7 ? "Liberation Sans Narrow" : "Liberation Sans";
         QVERIFY2(info.family() == "MS Sans Serif" || info.family() == family, qPrintable(info.family()));
-        QVERIFY2(info.bold() && info.pixelSize() == e.pixelSize && info.italic() == e.italic, e.name);
+        QVERIFY2(info.bold() && info.pixelSize() == e.pixelSize && info.italic() == e.italic,
+                 trick::to_string(e.control).c_str());
     }
-    QCOMPARE(control("Text6")->font(), QApplication::font());
+    QCOMPARE(control(trick::Text6)->font(), QApplication::font());
 
-    QCOMPARE(control("Label2")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    QCOMPARE(control("Label1")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    QCOMPARE(control("Text7")->palette().color(QPalette::Text), QColor(255, 0, 0));
-    QCOMPARE(control("Frame1")->palette().color(QPalette::WindowText), QColor(64, 0, 0));
+    QCOMPARE(control(trick::Label2)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(control(trick::Label1)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(control(trick::Text7)->palette().color(QPalette::Text), QColor(255, 0, 0));
+    QCOMPARE(control(trick::Frame1)->palette().color(QPalette::WindowText), QColor(64, 0, 0));
 
     // Label1 lets the picture show around its letters; the rules text is opaque.
-    control("Label1")->show();
-    QVERIFY(!control("Label1")->autoFillBackground());
+    control(trick::Label1)->show();
+    QVERIFY(!control(trick::Label1)->autoFillBackground());
     const QImage window = grabWindow();
-    QCOMPARE(window.pixel(57, 22), kPictureWhite);
-    QVERIFY(countPixels(window, {56, 8, 97, 17}, isRed) > 40);
+    const QRect label = boxOf(trick::Label1);
+    QCOMPARE(window.pixel(label.bottomLeft() + QPoint(1, -2)), kPictureWhite);
+    QVERIFY(countPixels(window, label, isRed) > 40);
     // The rules text, white and opaque with red letters, is read in
     // test_scales.
 }
@@ -249,8 +242,10 @@ void LookTest::captionsFitTheirControls()
 {
     // Every caption fits inside its control's border, and every letter has a
     // glyph in the face that the control got.
-    for (const char* name : {"Command1", "Command2", "Command3", "Command4", "Command5", "Label1", "Frame1"}) {
-        QWidget* widget = control(name);
+    for (const trick::Control caption : {trick::Command1, trick::Command2, trick::Command3, trick::Command4,
+                                         trick::Command5, trick::Label1, trick::Frame1}) {
+        QWidget* widget = control(caption);
+        const QString name = widget->objectName();
         QString text;
         if (auto* button = qobject_cast<QPushButton*>(widget))
             text = button->text();
@@ -259,19 +254,19 @@ void LookTest::captionsFitTheirControls()
         else
             text = qobject_cast<ui::Frame*>(widget)->caption();
         const QFontMetrics metrics(widget->font());
-        QVERIFY2(metrics.horizontalAdvance(text) <= widget->width() - 4, name);
-        QVERIFY2(metrics.height() <= widget->height(), name);
+        QVERIFY2(metrics.horizontalAdvance(text) <= widget->width() - 4, qPrintable(name));
+        QVERIFY2(metrics.height() <= widget->height(), qPrintable(name));
         for (const QChar letter : text)
             QVERIFY2(metrics.inFont(letter), qPrintable(QStringLiteral("%1: %2").arg(name, letter)));
     }
     // The widest count fits its box.
-    QVERIFY(QFontMetrics(control("Text1")->font()).horizontalAdvance(QStringLiteral("20")) <=
-            control("Text1")->width() - 6);
+    QVERIFY(QFontMetrics(control(trick::Text1)->font()).horizontalAdvance(QStringLiteral("20")) <=
+            control(trick::Text1)->width() - 6);
 }
 
 void LookTest::rulesTextIsExactAndBreaksBeforeTheExample()
 {
-    auto* label = qobject_cast<QLabel*>(control("Label2"));
+    auto* label = qobject_cast<QLabel*>(control(trick::Label2));
     const QString rules = label->text();
     QCOMPARE(rules.size(), 213);
     QVERIFY(
@@ -280,7 +275,7 @@ void LookTest::rulesTextIsExactAndBreaksBeforeTheExample()
     QVERIFY(rules.contains(QStringLiteral("СТОП.") + QString(43, QLatin1Char(' ')) + QStringLiteral("Пример:")));
     QVERIFY(rules.endsWith(QStringLiteral("Пример: Загаданна цифра 7. Надо щелкнуть 13 раз и нажать СТОП. ")));
     const QChar cyrillicOk[] = {QChar(0x041E), QChar(0x041A)};
-    QCOMPARE(qobject_cast<QPushButton*>(control("Command5"))->text(), QString(cyrillicOk, 2));
+    QCOMPARE(qobject_cast<QPushButton*>(control(trick::Command5))->text(), QString(cyrillicOk, 2));
 
     // Laid out as the label lays it out: word wrap at the label's width.
     QTextLayout layout(rules, label->font());
@@ -303,15 +298,15 @@ void LookTest::rulesTextIsExactAndBreaksBeforeTheExample()
 void LookTest::tabOrderAndInitialFocus()
 {
     ui::Form1& form = game_->window();
-    QCOMPARE(form.focusWidget(), control("Text1"));
+    QCOMPARE(form.focusWidget(), control(trick::Text1));
 
     QStringList order;
-    QWidget* widget = control("Text1");
+    QWidget* widget = control(trick::Text1);
     do {
         if (widget->focusPolicy() & Qt::TabFocus)
             order << widget->objectName();
         widget = widget->nextInFocusChain();
-    } while (widget != control("Text1"));
+    } while (widget != control(trick::Text1));
     QCOMPARE(order,
              (QStringList{"Text1", "Text6", "Text7", "Command1", "Command2", "Command3", "Command4", "Command5"}));
 }
@@ -319,7 +314,7 @@ void LookTest::tabOrderAndInitialFocus()
 void LookTest::qtsOwnTextsAreRussian()
 {
     // The menu that Qt opens on a right click in a text box.
-    WindowDriver(game_->window()).click(QPoint(128, 105), Qt::RightButton);
+    WindowDriver(game_->window()).click(centreOf(trick::Text1), Qt::RightButton);
     QWidget* popup = QApplication::activePopupWidget();
     QVERIFY(popup);
     QStringList items;
@@ -337,19 +332,20 @@ void LookTest::everyControlHasAnAccessibleName()
 {
     // Buttons are named by their captions; the picture, the text boxes and
     // the markers carry short Russian names of their own.
-    const auto nameOf = [this](const char* control) {
+    const auto accessibleName = [this](trick::Control control) {
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(this->control(control));
         return accessible ? accessible->text(QAccessible::Name) : QString();
     };
-    for (const char* button : {"Command1", "Command2", "Command3", "Command4", "Command5"})
-        QCOMPARE(nameOf(button), qobject_cast<QPushButton*>(control(button))->text());
-    QCOMPARE(nameOf("Image1_0"), "Часы, по которым щёлкать");
-    QCOMPARE(nameOf("Text1"), "Число нажатий");
-    QCOMPARE(nameOf("Text7"), "Ваше число");
-    for (int i = 0; i < 12; ++i)
-        QCOMPARE(nameOf(qPrintable(QStringLiteral("Shape1_%1").arg(i))), QStringLiteral("Метка на %1").arg(12 - i));
-    for (const Place& place : kPlaces)
-        QVERIFY2(!nameOf(place.name).isEmpty(), place.name);
+    for (const trick::Control button :
+         {trick::Command1, trick::Command2, trick::Command3, trick::Command4, trick::Command5})
+        QCOMPARE(accessibleName(button), game_->window().button(button).text());
+    QCOMPARE(accessibleName(trick::Image1_0), "Часы, по которым щёлкать");
+    QCOMPARE(accessibleName(trick::Text1), "Число нажатий");
+    QCOMPARE(accessibleName(trick::Text7), "Ваше число");
+    for (int i = 0; i < trick::kMarkerCount; ++i)
+        QCOMPARE(accessibleName(marker(i)), QStringLiteral("Метка на %1").arg(12 - i));
+    for (const layout::ControlSpec& spec : layout::kControls)
+        QVERIFY2(!accessibleName(spec.id).isEmpty(), qPrintable(nameOf(spec)));
 }
 
 void LookTest::closingTheWindowEndsTheProgram()

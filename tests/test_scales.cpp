@@ -68,7 +68,7 @@ private slots:
     void rulesPanelIsWhiteAndClosedWithItsCaptionInTheBorder();
 
 private:
-    QWidget* control(const char* name) const { return game_->window().control(QString::fromLatin1(name)); }
+    QWidget* control(trick::Control control) const { return &game_->window().widget(control); }
     // A logical rectangle of the window in device pixels: every device
     // pixel that it covers, wholly or in part.
     QRect device(const QRect& logical) const;
@@ -81,9 +81,8 @@ private:
 
 void ScalesTest::init()
 {
-    game_ = std::make_unique<ui::Game>();
-    game_->start();
-    QVERIFY(QTest::qWaitForWindowExposed(&game_->window()));
+    game_ = startGame();
+    QVERIFY(game_);
     ratio_ = game_->window().devicePixelRatio();
     QCOMPARE(ratio_, qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble());
 }
@@ -112,7 +111,7 @@ void ScalesTest::windowOpensWhollyReachable()
     const ui::Form1& form = game_->window();
     const QRect frame = form.frameGeometry();
     const QRect available = form.screen()->availableGeometry();
-    QCOMPARE(form.size(), QSize(254, 207));
+    QCOMPARE(form.size(), clientSize());
     if (available.width() >= frame.width() && available.height() >= frame.height()) {
         const QPoint offCentre = frame.center() - available.center();
         QVERIFY2(offCentre.manhattanLength() <= 1,
@@ -129,12 +128,12 @@ void ScalesTest::pictureIsDrawnAtTheScreensRatio()
     // control lies over it, whether drawn at build time (ratios 1 and 2) or
     // now (the others).
     const QImage window = game_->window().grab().toImage();
-    QCOMPARE(window.size(), QSize(254, 207) * ratio_);
-    const QImage sharp = svgDrawn(ui::kClockFace, {244, 197}, ratio_);
-    const QRect picture = device({8, 8, 244, 197}).intersected(window.rect());
+    QCOMPARE(window.size(), clientSize() * ratio_);
+    const QImage sharp = svgDrawn(ui::kClockFace, boxOf(trick::Image1_0).size(), ratio_);
+    const QRect picture = device(boxOf(trick::Image1_0)).intersected(window.rect());
     QList<QRect> covered;
-    for (const char* name : {"Text1", "Command1", "Command2", "Command3", "Command4"})
-        covered << device(control(name)->geometry().adjusted(-1, -1, 1, 1));
+    for (const trick::Control over : {trick::Text1, trick::Command1, trick::Command2, trick::Command3, trick::Command4})
+        covered << device(boxOf(over).adjusted(-1, -1, 1, 1));
     int differing = 0;
     for (int y = picture.top(); y <= picture.bottom(); ++y)
         for (int x = picture.left(); x <= picture.right(); ++x) {
@@ -157,8 +156,8 @@ void ScalesTest::pictureIsDrawnAtTheScreensRatio()
 
 void ScalesTest::litMarkerFillsItsCell()
 {
-    WindowDriver(game_->window()).tap();  // lights marker 0, at (120, 56)
-    const QRect cell(120, 56, 9, 9);
+    WindowDriver(game_->window()).tap();  // lights marker 0
+    const QRect cell = boxOf(marker(0));
     const QImage window = game_->window().grab().toImage();
     const QRect inside = wholly(cell);
     QCOMPARE(countPixels(window, inside, [](QRgb rgb) { return (rgb & 0xFFFFFF) == 0xFF0000; }),
@@ -192,7 +191,7 @@ void ScalesTest::everyAnswerIsDrawnWholeInsideItsField()
     player.tap(taps);
     if (stop)
         player.stop();
-    auto* field = qobject_cast<QLineEdit*>(control("Text7"));
+    const QLineEdit* field = &game_->window().textBox(trick::Text7);
     QCOMPARE(field->text(), answer);
     QVERIFY(!field->isHidden());
     const QImage window = game_->window().grab().toImage();
@@ -224,10 +223,10 @@ void ScalesTest::everyAnswerIsDrawnWholeInsideItsField()
 
 void ScalesTest::rulesPanelIsWhiteAndClosedWithItsCaptionInTheBorder()
 {
-    WindowDriver(game_->window()).press("Command4");  // "Правила"
-    QVERIFY(!control("Frame1")->isHidden());
+    WindowDriver(game_->window()).press(trick::Command4);  // "Правила"
+    QVERIFY(!control(trick::Frame1)->isHidden());
     const QImage window = game_->window().grab().toImage();
-    const QRect panel(32, 8, 193, 185);
+    const QRect panel = boxOf(trick::Frame1);
 
     // The top border runs somewhere through the caption's line of text.
     int topLine = -1;
@@ -265,7 +264,7 @@ void ScalesTest::rulesPanelIsWhiteAndClosedWithItsCaptionInTheBorder()
     // and the caption's lower half.
     QImage masked = window;
     QPainter painter(&masked);
-    painter.fillRect(QRect(95, 151, 51, 27), Qt::white);
+    painter.fillRect(boxOf(trick::Command5).adjusted(-1, -1, 1, 1), Qt::white);
     painter.fillRect(QRect(panel.left(), panel.top(), 60, 16), Qt::white);
     painter.end();
     const QRect inner = wholly(QRect(QPoint(panel.left() + 1, topLine + 1), panel.bottomRight() - QPoint(1, 1)));

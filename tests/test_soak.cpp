@@ -12,7 +12,7 @@
 #include <random>
 #include <unistd.h>
 
-#include "ui/forms_runtime.h"
+#include "layout/window.h"
 #include "window_driver.h"
 #include "window_model.h"
 
@@ -37,15 +37,18 @@ using Event = WindowEvent;
 // What a left click on `widget` raises.
 std::optional<Event> clickOn(const QWidget* widget)
 {
-    const QString name = widget ? widget->objectName() : QString();
-    if (name == QLatin1String("Image1_0"))
-        return Event::Tap;
-    const char* buttons[] = {"Command1", "Command2", "Command3", "Command4", "Command5"};
-    const Event events[] = {Event::Exit, Event::Stop, Event::NewRound, Event::Rules, Event::RulesClosed};
-    for (int i = 0; i < 5; ++i)
-        if (name == QLatin1String(buttons[i]))
-            return events[i];
-    return std::nullopt;
+    const layout::ControlSpec* control = widget ? layout::find(widget->objectName().toStdString()) : nullptr;
+    if (control == nullptr)
+        return std::nullopt;
+    switch (control->id.name) {
+    case trick::Name::Image1: return Event::Tap;
+    case trick::Name::Command1: return Event::Exit;
+    case trick::Name::Command2: return Event::Stop;
+    case trick::Name::Command3: return Event::NewRound;
+    case trick::Name::Command4: return Event::Rules;
+    case trick::Name::Command5: return Event::RulesClosed;
+    default: return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -59,17 +62,16 @@ private slots:
 
 void SoakTest::hundredThousandRandomEventsAsTheModelSays()
 {
-    ui::Form1 form;
-    ui::FormsRuntime runtime(form);
-    runtime.load();
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    const WindowDriver window(form);
+    const std::unique_ptr<ui::Game> game = startGame();
+    QVERIFY(game);
+    const ui::Form1& form = game->window();
+    const WindowDriver window(game->window());
     WindowModel model;
     model.run(Event::Load);
     QCOMPARE(window.state(), model.state);
 
-    const char* buttons[] = {"Command2", "Command3", "Command4", "Command5"};  // the session goes on without "Выход"
+    // The session goes on without "Выход".
+    const trick::Control buttons[] = {trick::Command2, trick::Command3, trick::Command4, trick::Command5};
     const QString typed[] = {"0", "7", "13", "19", "20", "07", " 5", "+3", "abc", "", "семь", "1234567890123"};
     std::mt19937 random(20261208);
     const auto below = [&random](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
@@ -80,7 +82,7 @@ void SoakTest::hundredThousandRandomEventsAsTheModelSays()
         const int kind = below(20);
         if (kind < 19) {
             const QPoint point =
-                kind < 14 ? QPoint(below(form.width()), below(form.height())) : window.centreOf(buttons[below(4)]);
+                kind < 14 ? QPoint(below(form.width()), below(form.height())) : centreOf(buttons[below(4)]);
             const std::optional<Event> raised = clickOn(form.childAt(point));
             if (raised == Event::Exit)
                 continue;

@@ -12,8 +12,29 @@
 
 #include <memory>
 
-#include "ui/forms_runtime.h"
+#include "layout/window.h"
+#include "ui/widgets.h"
 #include "window_driver.h"
+
+namespace {
+
+// The middle of the part of `under` that `over` covers, in window pixels.
+QPoint overlapOf(trick::Control over, trick::Control under)
+{
+    return boxOf(over).intersected(boxOf(under)).center();
+}
+
+// The middle of the part of a corner button that the rules panel leaves
+// free, beside the panel.
+QPoint besideThePanel(trick::Control button)
+{
+    const QRect box = boxOf(button), panel = boxOf(trick::Frame1);
+    const int x =
+        box.left() < panel.left() ? (box.left() + panel.left() - 1) / 2 : (panel.right() + 1 + box.right()) / 2;
+    return {x, box.center().y()};
+}
+
+}  // namespace
 
 class WindowTest : public QObject {
     Q_OBJECT
@@ -44,22 +65,20 @@ private slots:
 private:
     void expectFailure(const char* event, const char* detail);
 
-    std::unique_ptr<ui::Form1> form_;
-    std::unique_ptr<ui::FormsRuntime> runtime_;
+    std::unique_ptr<ui::Game> game_;
+    ui::Form1* form_ = nullptr;
     std::unique_ptr<WindowDriver> window_;
 };
 
 void WindowTest::init()
 {
-    form_ = std::make_unique<ui::Form1>();
-    runtime_ = std::make_unique<ui::FormsRuntime>(*form_);
-    runtime_->load();
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    game_ = startGame();
+    QVERIFY(game_);
+    form_ = &game_->window();
     // Keystrokes go to the active window; without a window manager nobody
     // else makes it active.
     form_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    QVERIFY(QTest::qWaitForWindowActive(form_));
     window_ = std::make_unique<WindowDriver>(*form_);
     // A failure report that a test does not expect fails it.
     QTest::failOnWarning(QRegularExpression(QStringLiteral("^Tarvelo:")));
@@ -68,8 +87,7 @@ void WindowTest::init()
 void WindowTest::cleanup()
 {
     window_.reset();
-    runtime_.reset();
-    form_.reset();
+    game_.reset();
 }
 
 void WindowTest::expectFailure(const char* event, const char* detail)
@@ -81,17 +99,17 @@ void WindowTest::expectFailure(const char* event, const char* detail)
 
 void WindowTest::opensReadyToTap()
 {
-    QCOMPARE(window_->text("Text1"), "0");
-    QCOMPARE(window_->text("Text6"), "14");
-    QCOMPARE(window_->text("Text7"), "");
-    for (const char* hidden : {"Text6", "Text7", "Label1", "Frame1"})
-        QVERIFY2(!window_->shown(hidden), hidden);
+    QCOMPARE(window_->text(trick::Text1), "0");
+    QCOMPARE(window_->text(trick::Text6), "14");
+    QCOMPARE(window_->text(trick::Text7), "");
+    for (const trick::Control hidden : {trick::Text6, trick::Text7, trick::Label1, trick::Frame1})
+        QVERIFY2(!window_->shown(hidden), trick::to_string(hidden).c_str());
     QVERIFY(window_->litMarkers().isEmpty());
-    QCOMPARE(form_->focusWidget(), window_->textBox("Text1"));
+    QCOMPARE(form_->focusWidget(), &window_->textBox(trick::Text1));
 
     // No "Загадать" is needed for the first round.
     window_->tap(1);
-    QCOMPARE(window_->text("Text1"), "1");
+    QCOMPARE(window_->text(trick::Text1), "1");
     QCOMPARE(window_->litMarkers(), QList<int>{0});
 }
 
@@ -113,49 +131,49 @@ void WindowTest::guessesEveryNumber()
 
     window_->newRound();
     window_->tap(taps);
-    QCOMPARE(window_->text("Text1"), QString::number(taps));
-    QVERIFY(!window_->shown("Text7"));
-    QCOMPARE(window_->text("Text7"), taps < 7 ? "" : answer);
+    QCOMPARE(window_->text(trick::Text1), QString::number(taps));
+    QVERIFY(!window_->shown(trick::Text7));
+    QCOMPARE(window_->text(trick::Text7), taps < 7 ? "" : answer);
 
     const QList<int> lit = window_->litMarkers();
     QCOMPARE(lit.size(), 1);
-    QVERIFY2(QString::number(12 - lit.front()) != answer, "the marker points at the player's number");
+    QVERIFY2(QString::number(layout::hourOf(lit.front())) != answer, "the marker points at the player's number");
 
     window_->stop();
-    QCOMPARE(window_->text("Text7"), answer);
-    QVERIFY(window_->shown("Text7"));
-    QVERIFY(window_->shown("Label1"));
-    QCOMPARE(window_->text("Text1"), "0");
+    QCOMPARE(window_->text(trick::Text7), answer);
+    QVERIFY(window_->shown(trick::Text7));
+    QVERIFY(window_->shown(trick::Label1));
+    QCOMPARE(window_->text(trick::Text1), "0");
     QCOMPARE(window_->litMarkers(), lit);
 
     // The revealed round takes no more taps.
     window_->tap(2);
-    QCOMPARE(window_->text("Text1"), "0");
-    QCOMPARE(window_->text("Text7"), answer);
+    QCOMPARE(window_->text(trick::Text1), "0");
+    QCOMPARE(window_->text(trick::Text7), answer);
 }
 
 void WindowTest::twentiethTapEndsTheRound()
 {
     window_->newRound();
     window_->tap(19);
-    QCOMPARE(window_->text("Text1"), "19");
-    QVERIFY(!window_->shown("Text7"));
+    QCOMPARE(window_->text(trick::Text1), "19");
+    QVERIFY(!window_->shown(trick::Text7));
     QCOMPARE(window_->litMarkers(), QList<int>{10});
 
     window_->tap(1);
-    QCOMPARE(window_->text("Text1"), "20");
-    QCOMPARE(window_->text("Text7"), "XXX");
-    QVERIFY(window_->shown("Text7"));
-    QVERIFY(window_->shown("Label1"));
-    QVERIFY(!form_->control(QStringLiteral("Image1_0"))->isEnabled());
+    QCOMPARE(window_->text(trick::Text1), "20");
+    QCOMPARE(window_->text(trick::Text7), "XXX");
+    QVERIFY(window_->shown(trick::Text7));
+    QVERIFY(window_->shown(trick::Label1));
+    QVERIFY(!form_->picture().isEnabled());
     QCOMPARE(window_->litMarkers(), QList<int>{10});
 
     window_->tap(3);
-    QCOMPARE(window_->text("Text1"), "20");
+    QCOMPARE(window_->text(trick::Text1), "20");
 
     window_->stop();
-    QCOMPARE(window_->text("Text1"), "0");
-    QCOMPARE(window_->text("Text7"), "XXX");
+    QCOMPARE(window_->text(trick::Text1), "0");
+    QCOMPARE(window_->text(trick::Text7), "XXX");
 }
 
 void WindowTest::stopTwiceKeepsTheAnswer()
@@ -164,78 +182,78 @@ void WindowTest::stopTwiceKeepsTheAnswer()
     window_->tap(3);
     window_->stop();
     window_->stop();
-    QCOMPARE(window_->text("Text7"), "?");
-    QCOMPARE(window_->text("Text1"), "0");
+    QCOMPARE(window_->text(trick::Text7), "?");
+    QCOMPARE(window_->text(trick::Text1), "0");
     window_->tap(1);
-    QCOMPARE(window_->text("Text1"), "0");
+    QCOMPARE(window_->text(trick::Text1), "0");
 
     window_->newRound();
     window_->tap(9);
     window_->stop();
     window_->stop();
-    QCOMPARE(window_->text("Text7"), "11");
+    QCOMPARE(window_->text(trick::Text7), "11");
 }
 
 void WindowTest::stopRightAfterOpening()
 {
     window_->stop();
-    QVERIFY(window_->shown("Text7"));
-    QVERIFY(window_->shown("Label1"));
-    QCOMPARE(window_->text("Text7"), "");
-    QCOMPARE(window_->text("Text1"), "0");
+    QVERIFY(window_->shown(trick::Text7));
+    QVERIFY(window_->shown(trick::Label1));
+    QCOMPARE(window_->text(trick::Text7), "");
+    QCOMPARE(window_->text(trick::Text1), "0");
     window_->tap(4);
-    QCOMPARE(window_->text("Text1"), "0");
+    QCOMPARE(window_->text(trick::Text1), "0");
 
     window_->newRound();
-    QVERIFY(!window_->shown("Text7"));
-    QVERIFY(!window_->shown("Label1"));
+    QVERIFY(!window_->shown(trick::Text7));
+    QVERIFY(!window_->shown(trick::Label1));
     window_->tap(4);
-    QCOMPARE(window_->text("Text1"), "4");
+    QCOMPARE(window_->text(trick::Text1), "4");
 }
 
 void WindowTest::newRoundInTheMiddleOfCounting()
 {
     window_->tap(8);
-    window_->textBox("Text6")->setText(QStringLiteral("3"));
+    window_->textBox(trick::Text6).setText(QStringLiteral("3"));
     window_->newRound();
-    QCOMPARE(window_->text("Text1"), "0");
-    QCOMPARE(window_->text("Text6"), "14");
-    QCOMPARE(window_->text("Text7"), "");
-    QVERIFY(!window_->shown("Text7"));
+    QCOMPARE(window_->text(trick::Text1), "0");
+    QCOMPARE(window_->text(trick::Text6), "14");
+    QCOMPARE(window_->text(trick::Text7), "");
+    QVERIFY(!window_->shown(trick::Text7));
     QVERIFY(window_->litMarkers().isEmpty());
     window_->tap(1);
-    QCOMPARE(window_->text("Text1"), "1");
+    QCOMPARE(window_->text(trick::Text1), "1");
 }
 
 void WindowTest::typedCountsDriveTheMarkers()
 {
-    window_->click(window_->centreOf("Text1"));
-    QCOMPARE(window_->text("Text1"), "0");
+    window_->click(centreOf(trick::Text1));
+    QCOMPARE(window_->text(trick::Text1), "0");
 
     // Typing raises Change at every keystroke: "1", then "13".
     window_->type(QStringLiteral("13"));
-    QCOMPARE(window_->text("Text1"), "13");
+    QCOMPARE(window_->text(trick::Text1), "13");
     QCOMPARE(window_->litMarkers(), QList<int>{4});
-    QCOMPARE(window_->text("Text7"), "7");
-    QVERIFY(!window_->shown("Text7"));
+    QCOMPARE(window_->text(trick::Text7), "7");
+    QVERIFY(!window_->shown(trick::Text7));
 
     // Texts that only look like counts match nothing, and a tap ignores them.
     for (const QString& typed :
          {QStringLiteral("07"), QStringLiteral(" 7"), QStringLiteral("+7"), QStringLiteral("семь")}) {
         window_->type(typed);
-        QCOMPARE(window_->text("Text1"), typed);
-        QCOMPARE(window_->text("Text7"), "7");
+        QCOMPARE(window_->text(trick::Text1), typed);
+        QCOMPARE(window_->text(trick::Text7), "7");
         window_->tap(1);
-        QCOMPARE(window_->text("Text1"), typed);
+        QCOMPARE(window_->text(trick::Text1), typed);
     }
 
     // A typed count carries on like a tapped one.
     window_->type(QStringLiteral("17"));
     window_->tap(1);
-    QCOMPARE(window_->text("Text1"), "18");
+    QCOMPARE(window_->text(trick::Text1), "18");
     QCOMPARE(window_->litMarkers(), QList<int>{3});
     window_->stop();
-    QCOMPARE(window_->text("Text7"), "2");
+    QCOMPARE(window_->text(trick::Text7), "2");
 }
 
 void WindowTest::onlyTheCountTakesTyping_data()
@@ -256,7 +274,7 @@ void WindowTest::onlyTheCountTakesTyping()
 
     window_->tap(7);
     window_->stop();  // the answer "13" shows
-    QLineEdit* edit = window_->textBox(qPrintable(box));
+    QLineEdit* edit = &window_->textBox(layout::find(box.toStdString())->id);
     edit->show();  // the base value is hidden from the player; here it is not
     QTest::mouseClick(edit, Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), edit);
@@ -284,20 +302,20 @@ void WindowTest::keysPressTheFocusedButton()
 {
     QFETCH(int, key);
     QFETCH(int, modifiers);
-    const auto press = [&](const char* button) {
-        form_->control(QString::fromLatin1(button))->setFocus();
+    const auto press = [&](trick::Control button) {
+        window_->control(button).setFocus();
         QTest::keyClick(form_->windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     };
 
     window_->tap(4);
-    press("Command2");  // "Стоп"
-    QCOMPARE(window_->text("Text7"), "?");
-    press("Command4");  // "Правила"
-    QVERIFY(window_->shown("Frame1"));
-    press("Command5");  // "ОК"
-    QVERIFY(!window_->shown("Frame1"));
-    press("Command3");  // "Загадать"
-    QVERIFY(!window_->shown("Text7"));
+    press(trick::Command2);  // "Стоп"
+    QCOMPARE(window_->text(trick::Text7), "?");
+    press(trick::Command4);  // "Правила"
+    QVERIFY(window_->shown(trick::Frame1));
+    press(trick::Command5);  // "ОК"
+    QVERIFY(!window_->shown(trick::Frame1));
+    press(trick::Command3);  // "Загадать"
+    QVERIFY(!window_->shown(trick::Text7));
 }
 
 void WindowTest::tabWalksTheShownControlsInOrder_data()
@@ -335,59 +353,61 @@ void WindowTest::tabWalksTheShownControlsInOrder()
 
 void WindowTest::controlsOverThePictureAreNoTaps()
 {
-    window_->click(window_->centreOf("Text1"));
-    QCOMPARE(window_->text("Text1"), "0");
+    window_->click(centreOf(trick::Text1));
+    QCOMPARE(window_->text(trick::Text1), "0");
 
     // A lit marker lets the click through to the watch under it.
     window_->tap(1);
     QCOMPARE(window_->litMarkers(), QList<int>{0});
-    window_->click(QPoint(124, 60));
-    QCOMPARE(window_->text("Text1"), "2");
+    window_->click(centreOf(marker(0)));
+    QCOMPARE(window_->text(trick::Text1), "2");
 
     // So does every corner of the picture's rectangle.
-    for (const QPoint corner : {QPoint(8, 8), QPoint(251, 8), QPoint(8, 135), QPoint(251, 204)})
+    const QRect picture = boxOf(trick::Image1_0);
+    for (const QPoint corner : {picture.topLeft(), picture.topRight(), picture.bottomLeft(), picture.bottomRight()})
         window_->click(corner);
-    QCOMPARE(window_->text("Text1"), "6");
+    QCOMPARE(window_->text(trick::Text1), "6");
 }
 
 void WindowTest::rulesPanelSwallowsClicksInItsArea()
 {
     window_->tap(2);
-    window_->press("Command4");
-    QVERIFY(window_->shown("Frame1"));
+    window_->press(trick::Command4);
+    QVERIFY(window_->shown(trick::Frame1));
 
     // The panel covers the dial, Text1 and the inner parts of the buttons.
-    for (const QPoint inside :
-         {QPoint(60, 60), QPoint(34, 180), window_->centreOf("Text1"), kDial, QPoint(70, 156), QPoint(200, 188)})
-        window_->click(inside);
-    QCOMPARE(window_->text("Text1"), "2");
-    QVERIFY(!window_->shown("Text7"));
+    for (const trick::Control under :
+         {trick::Image1_0, trick::Text1, trick::Command1, trick::Command2, trick::Command3, trick::Command4})
+        window_->click(overlapOf(trick::Frame1, under));
+    window_->click(dial());
+    QCOMPARE(window_->text(trick::Text1), "2");
+    QVERIFY(!window_->shown(trick::Text7));
 
     // Outside it the picture still takes taps: an open panel pauses nothing.
-    window_->click(QPoint(12, 60));
-    QCOMPARE(window_->text("Text1"), "3");
-    QVERIFY(window_->shown("Frame1"));
+    window_->click(background());
+    QCOMPARE(window_->text(trick::Text1), "3");
+    QVERIFY(window_->shown(trick::Frame1));
 
     // The outer parts of the corner buttons stay clickable.
-    window_->click(QPoint(12, 156));
-    QCOMPARE(window_->text("Text7"), "?");
+    window_->click(besideThePanel(trick::Command2));
+    QCOMPARE(window_->text(trick::Text7), "?");
 
-    window_->press("Command5");
-    QVERIFY(!window_->shown("Frame1"));
-    QCOMPARE(window_->text("Text7"), "?");
-    QCOMPARE(window_->text("Text1"), "0");
-    window_->click(QPoint(240, 150));
-    QVERIFY(window_->shown("Frame1"));
+    window_->press(trick::Command5);
+    QVERIFY(!window_->shown(trick::Frame1));
+    QCOMPARE(window_->text(trick::Text7), "?");
+    QCOMPARE(window_->text(trick::Text1), "0");
+    window_->click(besideThePanel(trick::Command4));
+    QVERIFY(window_->shown(trick::Frame1));
 }
 
 void WindowTest::exitClosesTheWindow()
 {
-    QSignalSpy closed(form_.get(), &ui::Form1::closed);
+    QSignalSpy closed(form_, &ui::Form1::closed);
     window_->tap(5);
-    window_->press("Command4");
-    window_->click(QPoint(200, 188));  // the panel covers this part of "Выход"
+    window_->press(trick::Command4);
+    window_->click(overlapOf(trick::Frame1, trick::Command1));  // the panel covers this part of "Выход"
     QCOMPARE(closed.count(), 0);
-    window_->click(QPoint(240, 196));
+    window_->click(besideThePanel(trick::Command1));
     QCOMPARE(closed.count(), 1);
     QVERIFY(!form_->isVisible());
 }
@@ -395,12 +415,12 @@ void WindowTest::exitClosesTheWindow()
 void WindowTest::failureIsReportedAndTheGameGoesOn()
 {
     window_->tap(6);
-    window_->textBox("Text6")->setText(QStringLiteral("abc"));
+    window_->textBox(trick::Text6).setText(QStringLiteral("abc"));
 
     // The tap fails inside its count reaction; Text1 keeps the new count.
     expectFailure("Image1_Click", "type mismatch: base value \"abc\" is not a number");
     window_->tap(1);
-    QCOMPARE(window_->text("Text1"), "7");
+    QCOMPARE(window_->text(trick::Text1), "7");
     QCOMPARE(window_->litMarkers(), QList<int>{7});
 
     expectFailure("Text1_Change", "type mismatch: base value \"abc\" is not a number");
@@ -409,7 +429,7 @@ void WindowTest::failureIsReportedAndTheGameGoesOn()
     window_->newRound();
     window_->tap(15);
     window_->stop();
-    QCOMPARE(window_->text("Text7"), "5");
+    QCOMPARE(window_->text(trick::Text7), "5");
 }
 
 QTEST_MAIN(WindowTest)

@@ -5,7 +5,11 @@
 // the game uses at run time, as a PNG or as raw pixels (QImage's RGB32
 // layout, no header) for the game to show without decoding.
 //
-//   tarvelo-render-svg <input.svg> <output.png|output.rgb> <width> <height> [<ratio>]
+//   tarvelo-render-svg <input.svg> <output.png|output.rgb> <size> [<ratio>]
+//
+// The size is WIDTHxHEIGHT in logical pixels, or the name of a control of
+// the window's description, whose size it takes: the clock face is drawn
+// at the size of the picture that shows it.
 
 #include <QFile>
 #include <QGuiApplication>
@@ -13,6 +17,7 @@
 
 #include <cstdio>
 
+#include "layout/window.h"
 #include "ui/svg.h"
 
 int main(int argc, char* argv[])
@@ -22,11 +27,19 @@ int main(int argc, char* argv[])
     QGuiApplication app(argc, argv);
 
     const QStringList args = QGuiApplication::arguments();
-    bool sized = args.size() == 5 || args.size() == 6;
-    const QSize size(sized ? args[3].toInt() : 0, sized ? args[4].toInt() : 0);
-    const double ratio = args.size() == 6 ? args[5].toDouble(&sized) : 1.0;
+    bool sized = args.size() == 4 || args.size() == 5;
+    QSize size;
+    if (sized) {
+        if (const layout::ControlSpec* control = layout::find(args[3].toStdString())) {
+            const layout::Rect box = layout::pixels(*control);
+            size = QSize(box.width, box.height);
+        } else if (const QStringList sides = args[3].split(QLatin1Char('x')); sides.size() == 2) {
+            size = QSize(sides[0].toInt(), sides[1].toInt());
+        }
+    }
+    const double ratio = args.size() == 5 ? args[4].toDouble(&sized) : 1.0;
     if (!sized || size.isEmpty() || ratio <= 0) {
-        std::fputs("usage: tarvelo-render-svg <input.svg> <output.png|output.rgb> <width> <height> [<ratio>]\n",
+        std::fputs("usage: tarvelo-render-svg <input.svg> <output.png|output.rgb> <WIDTHxHEIGHT|control> [<ratio>]\n",
                    stderr);
         return 2;
     }

@@ -19,8 +19,7 @@ std::string_view kindText(Failure::Kind kind) noexcept
 
 }  // namespace
 
-Failure::Failure(Kind kind, const std::string& detail)
-    : std::runtime_error(std::string(kindText(kind)) + ": " + detail), kind_(kind)
+Failure::Failure(Kind kind, const std::string& detail) : std::runtime_error(std::string(kindText(kind)) + ": " + detail)
 {
 }
 
@@ -29,7 +28,13 @@ std::string_view nameOf(Name name) noexcept
     switch (name) {
     case Name::Form1: return "Form1";
     case Name::Frame1: return "Frame1";
+    case Name::Command1: return "Command1";
+    case Name::Command2: return "Command2";
+    case Name::Command3: return "Command3";
+    case Name::Command4: return "Command4";
+    case Name::Command5: return "Command5";
     case Name::Label1: return "Label1";
+    case Name::Label2: return "Label2";
     case Name::Text1: return "Text1";
     case Name::Text6: return "Text6";
     case Name::Text7: return "Text7";
@@ -39,11 +44,11 @@ std::string_view nameOf(Name name) noexcept
     return "?";
 }
 
-std::string describe(Control control)
+std::string to_string(Control control)
 {
     std::string text(nameOf(control.name));
     if (elementCount(control.name) > 0)
-        text += "(" + std::to_string(control.index) + ")";
+        text += "_" + std::to_string(control.index);
     return text;
 }
 

@@ -16,12 +16,18 @@
 
 namespace trick {
 
-// The controls of Form1, by the names they carry in the window. Shape1 and
-// Image1 are control arrays and are reached through Forms::element.
+// The window and its controls, by the names they carry. Shape1 and Image1
+// are control arrays and are reached through Forms::element.
 enum class Name : std::uint8_t {
     Form1,
     Frame1,
+    Command1,
+    Command2,
+    Command3,
+    Command4,
+    Command5,
     Label1,
+    Label2,
     Text1,
     Text6,
     Text7,
@@ -29,21 +35,29 @@ enum class Name : std::uint8_t {
     Image1,
 };
 
-// A single control, or one element of a control array. The index matters
+// A control's one identity, for the trick, every front-end and the tests:
+// a single control, or one element of a control array. The index matters
 // only for Shape1 (0 to 11) and Image1 (0).
 struct Control {
     Name name;
     int index = 0;
 
-    friend bool operator==(const Control&, const Control&) = default;
+    friend auto operator<=>(const Control&, const Control&) = default;
 };
 
 inline constexpr Control Form1{Name::Form1};
 inline constexpr Control Frame1{Name::Frame1};
+inline constexpr Control Command1{Name::Command1};  // "Выход"
+inline constexpr Control Command2{Name::Command2};  // "Стоп"
+inline constexpr Control Command3{Name::Command3};  // "Загадать"
+inline constexpr Control Command4{Name::Command4};  // "Правила"
+inline constexpr Control Command5{Name::Command5};  // "ОК"
 inline constexpr Control Label1{Name::Label1};
+inline constexpr Control Label2{Name::Label2};
 inline constexpr Control Text1{Name::Text1};
 inline constexpr Control Text6{Name::Text6};
 inline constexpr Control Text7{Name::Text7};
+inline constexpr Control Image1_0{Name::Image1, 0};
 
 inline constexpr int kMarkerCount = 12;
 
@@ -65,17 +79,15 @@ public:
     };
 
     Failure(Kind kind, const std::string& detail);
-
-    Kind kind() const noexcept { return kind_; }
-
-private:
-    Kind kind_;
 };
 
 std::string_view nameOf(Name name) noexcept;
 
-// Shape1(3), Text7, ...: how controls appear in messages and test logs.
-std::string describe(Control control);
+// The one way a control is written: "Text7", and for an element of a
+// control array its name and index, "Shape1_3". It is the widget's name on
+// the desktop, the element's id on a page, and what messages and test logs
+// say.
+std::string to_string(Control control);
 
 class Forms {
 public:

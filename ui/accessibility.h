@@ -10,8 +10,8 @@
 
 namespace ui {
 
-// Installs the window's accessible interfaces; call before the window is
-// made. More calls do nothing.
+// Installs the window's accessible interfaces, with the application's
+// set-up, before the window is made. More calls do nothing.
 void installAccessibility();
 
 }  // namespace ui

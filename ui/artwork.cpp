@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "layout/window.h"
 #include "svg.h"
 
 namespace ui {
@@ -35,7 +36,8 @@ QImage prerendered(const QString& name, QSize pixels, qreal ratio)
 
 QImage clockFace(qreal ratio)
 {
-    const QSize size(244, 197);
+    const layout::Size picture = layout::pictureSize();
+    const QSize size(picture.width, picture.height);
     if (ratio == 1.0 || ratio == 2.0) {
         QImage image = prerendered(QStringLiteral("clock-face@%1x").arg(ratio), size * ratio, ratio);
         if (!image.isNull())

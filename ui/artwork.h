@@ -17,7 +17,7 @@ namespace ui {
 inline const QString kClockFace = QStringLiteral(":/assets/clock-face.svg");
 inline const QString kIcon = QStringLiteral(":/assets/icon.svg");
 
-// The clock face, 244 x 197 logical pixels, opaque, at `ratio`.
+// The clock face at the size of the picture control, opaque, at `ratio`.
 QImage clockFace(qreal ratio);
 
 // The watch on dark blue at 16, 32 and 64 px, for the window and desktops.

@@ -9,12 +9,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <algorithm>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
-#include "accessibility.h"
 #include "artwork.h"
-#include "control_table.h"
 #include "style.h"
 #include "widgets.h"
 
@@ -22,10 +21,13 @@ namespace ui {
 
 namespace {
 
-QRect pixels(const ControlSpec& spec)
+using layout::ControlSpec;
+using layout::Font;
+using layout::Type;
+
+QRect qRect(const layout::Rect& rect)
 {
-    return {spec.left / kTwipsPerPixel, spec.top / kTwipsPerPixel, spec.width / kTwipsPerPixel,
-            spec.height / kTwipsPerPixel};
+    return {rect.left, rect.top, rect.width, rect.height};
 }
 
 // The classic face where it is installed, else a metric-compatible one with
@@ -70,7 +72,7 @@ QFont fontFor(Font font)
 // nothing but the handlers writes it.
 constexpr QMargins kAnswerMargins{-1, 0, -2, 0};
 
-QColor colour(Colour rgb)
+QColor colour(layout::Colour rgb)
 {
     return QColor::fromRgb(static_cast<QRgb>(rgb));
 }
@@ -78,15 +80,15 @@ QColor colour(Colour rgb)
 void applyColours(QWidget& widget, const ControlSpec& spec)
 {
     QPalette palette = widget.palette();
-    if (spec.type == ControlType::CommandButton) {
+    if (spec.type == Type::CommandButton) {
         palette.setColor(QPalette::Button, colour(spec.back));  // the face, as the style paints it
         widget.setPalette(palette);
         return;
     }
-    const bool isTextBox = spec.type == ControlType::TextBox;
-    if (spec.fore != kDefault)
+    const bool isTextBox = spec.type == Type::TextBox;
+    if (spec.fore != layout::kDefault)
         palette.setColor(isTextBox ? QPalette::Text : QPalette::WindowText, colour(spec.fore));
-    if (spec.back != kDefault) {
+    if (spec.back != layout::kDefault) {
         palette.setColor(isTextBox ? QPalette::Base : QPalette::Window, colour(spec.back));
         widget.setAutoFillBackground(true);
     }
@@ -97,14 +99,14 @@ QWidget* createControl(const ControlSpec& spec, QWidget* container)
 {
     const QString text = QString::fromUtf8(spec.text ? spec.text : "");
     switch (spec.type) {
-    case ControlType::Frame: return new Frame(text, container);
-    case ControlType::CommandButton: {
+    case Type::Frame: return new Frame(text, container);
+    case Type::CommandButton: {
         auto* button = new QPushButton(text, container);
         // Enter presses a focused button, as Space does.
         button->setAutoDefault(true);
         return button;
     }
-    case ControlType::Label: {
+    case Type::Label: {
         auto* label = new QLabel(text, container);
         // Plain text keeps the run of spaces that breaks the rules text.
         label->setTextFormat(Qt::PlainText);
@@ -112,7 +114,7 @@ QWidget* createControl(const ControlSpec& spec, QWidget* container)
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return label;
     }
-    case ControlType::TextBox: {
+    case Type::TextBox: {
         auto* edit = new QLineEdit(text, container);
         // Still selectable and copyable, and written by the handlers.
         edit->setReadOnly(spec.locked);
@@ -120,73 +122,115 @@ QWidget* createControl(const ControlSpec& spec, QWidget* container)
             edit->setTextMargins(kAnswerMargins);
         return edit;
     }
-    case ControlType::Shape: return new Marker(colour(spec.back), container);
-    case ControlType::Image: return new Picture(container);
+    case Type::Shape: return new Marker(colour(spec.back), container);
+    case Type::Image: return new Picture(container);
     }
-    return nullptr;
+    throw std::invalid_argument("no widget for a control of type " + std::to_string(int(spec.type)));
 }
 
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent)
 {
-    installAccessibility();
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Tarvelo"));
+    setUpWindow();
+    createControls();
+    relateLabels();
+    stackFrontToBack();
+    orderTabs();
+    widget(trick::Text1).setFocus();
+}
+
+void Form1::setUpWindow()
+{
+    setObjectName(QString::fromStdString(trick::to_string(trick::Form1)));
+    setWindowTitle(QString::fromUtf8(layout::kWindow.caption));
     // A small tool window: a slim caption bar with a close button only.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowIcon(appIcon());
-    resize(kClientWidth, kClientHeight);
+    const layout::Size client = layout::clientSize();
+    resize(client.width, client.height);
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, colour(kFormBack));
+    palette.setColor(QPalette::Window, colour(layout::kWindow.back));
     setPalette(palette);
     setAutoFillBackground(true);
-
-    // One style for the window and all its controls, made with it.
+    // One style for the window and all its controls; a child of the window,
+    // so that it lives as long as they do.
     auto* flat = new FlatStyle;
     flat->setParent(this);
     setStyle(flat);
-
-    for (const ControlSpec& spec : kControls) {
-        QWidget* container = spec.container ? controls_.value(QString::fromLatin1(spec.container)) : this;
-        QWidget* widget = createControl(spec, container);
-        widget->setObjectName(QString::fromLatin1(spec.name));
-        widget->setStyle(flat);
-        widget->setGeometry(pixels(spec));
-        if (spec.font != Font::System)
-            widget->setFont(fontFor(spec.font));
-        if (spec.type != ControlType::Shape)
-            applyColours(*widget, spec);
-        if (spec.accessibleName)
-            widget->setAccessibleName(QString::fromUtf8(spec.accessibleName));
-        controls_.insert(widget->objectName(), widget);
-    }
-
-    for (const auto& [label, box] : kLabels)
-        qobject_cast<QLabel*>(control(QString::fromLatin1(label)))->setBuddy(control(QString::fromLatin1(box)));
-
-    // Siblings stack in the order they are raised: raising from the back of
-    // the table to its front leaves the first-listed control on top.
-    for (auto spec = kControls.rbegin(); spec != kControls.rend(); ++spec)
-        controls_.value(QString::fromLatin1(spec->name))->raise();
-
-    // Labels and the frame keep their tab index but never take the focus.
-    std::vector<const ControlSpec*> tabOrder;
-    for (const ControlSpec& spec : kControls) {
-        if (spec.type == ControlType::TextBox || spec.type == ControlType::CommandButton)
-            tabOrder.push_back(&spec);
-    }
-    std::ranges::sort(tabOrder, {}, &ControlSpec::tabIndex);
-    for (std::size_t i = 1; i < tabOrder.size(); ++i)
-        setTabOrder(control(QString::fromLatin1(tabOrder[i - 1]->name)),
-                    control(QString::fromLatin1(tabOrder[i]->name)));
-
-    control(QStringLiteral("Text1"))->setFocus();
 }
 
-QWidget* Form1::control(const QString& name) const
+void Form1::createControls()
 {
-    return controls_.value(name);
+    for (const ControlSpec& spec : layout::kControls) {
+        QWidget* container =
+            spec.container == trick::Form1 ? this : widgets_[layout::slotOf(layout::at(spec.container))];
+        if (container == nullptr)
+            throw std::logic_error(trick::to_string(spec.id) + " is listed before its container");
+        QWidget* made = createControl(spec, container);
+        made->setObjectName(QString::fromStdString(trick::to_string(spec.id)));
+        made->setStyle(style());
+        made->setGeometry(qRect(layout::pixels(spec)));
+        if (spec.font != Font::System)
+            made->setFont(fontFor(spec.font));
+        if (spec.type != Type::Shape)
+            applyColours(*made, spec);
+        if (spec.accessibleName)
+            made->setAccessibleName(QString::fromUtf8(spec.accessibleName));
+        widgets_[layout::slotOf(spec)] = made;
+    }
+}
+
+void Form1::relateLabels()
+{
+    for (const auto& [label, box] : layout::kLabels)
+        static_cast<QLabel&>(widget(label, Type::Label)).setBuddy(&widget(box));
+}
+
+// Siblings stack in the order they are raised: raising from the back of the
+// table to its front leaves the first-listed control on top.
+void Form1::stackFrontToBack()
+{
+    for (auto made = widgets_.rbegin(); made != widgets_.rend(); ++made)
+        (*made)->raise();
+}
+
+// Labels and the frame keep their tab index but never take the focus.
+void Form1::orderTabs()
+{
+    const std::vector<const ControlSpec*> order = layout::tabOrder();
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(&widget(order[i - 1]->id), &widget(order[i]->id));
+}
+
+QWidget& Form1::widget(trick::Control control) const
+{
+    return *widgets_[layout::slotOf(layout::at(control))];
+}
+
+QWidget& Form1::widget(trick::Control control, Type type) const
+{
+    const ControlSpec& spec = layout::at(control);
+    if (spec.type != type)
+        throw std::out_of_range(trick::to_string(control) + " is not of the kind asked for");
+    return *widgets_[layout::slotOf(spec)];
+}
+
+// Each kind of control was made as one class of widget, so the casts below
+// cannot miss.
+QLineEdit& Form1::textBox(trick::Control control) const
+{
+    return static_cast<QLineEdit&>(widget(control, Type::TextBox));
+}
+
+QPushButton& Form1::button(trick::Control control) const
+{
+    return static_cast<QPushButton&>(widget(control, Type::CommandButton));
+}
+
+Picture& Form1::picture() const
+{
+    return static_cast<Picture&>(widget(layout::kPicture, Type::Image));
 }
 
 void Form1::closeEvent(QCloseEvent* event)

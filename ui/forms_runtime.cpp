@@ -4,10 +4,10 @@
 #include "forms_runtime.h"
 
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QPushButton>
-#include <QtGlobal>
+#include <QScopedValueRollback>
 
-#include <algorithm>
 #include <utility>
 
 #include "trick/handlers.h"
@@ -15,43 +15,25 @@
 
 namespace ui {
 
-QString objectName(trick::Control control)
-{
-    QString name = QString::fromLatin1(trick::nameOf(control.name));
-    if (trick::elementCount(control.name) > 0)
-        name += QLatin1Char('_') + QString::number(control.index);
-    return name;
-}
+Q_LOGGING_CATEGORY(lcRuntime, "tarvelo.runtime")
 
 FormsRuntime::FormsRuntime(Form1& form) : form_(form)
 {
-    for (const trick::Name name : {trick::Name::Frame1, trick::Name::Label1, trick::Name::Text1, trick::Name::Text6,
-                                   trick::Name::Text7, trick::Name::Shape1, trick::Name::Image1}) {
-        for (int index = 0; index < std::max(1, trick::elementCount(name)); ++index) {
-            if (QWidget* widget = form.control(objectName({name, index})))
-                widgets_[{name, index}] = widget;
-        }
-    }
-
-    const auto button = [&form](const char* name) {
-        return qobject_cast<QPushButton*>(form.control(QString::fromLatin1(name)));
+    const auto connectClick = [this](trick::Control button, void (*handler)(trick::Forms&)) {
+        connect(&form_.button(button), &QPushButton::clicked, this,
+                [this, event = trick::to_string(button) + "_Click", handler] {
+                    deliver(event.c_str(), [&] { handler(*this); });
+                });
     };
-    const auto connectClick = [&](const char* name, const char* event, void (*handler)(trick::Forms&)) {
-        QObject::connect(button(name), &QPushButton::clicked, &form,
-                         [this, event, handler] { deliver(event, [&] { handler(*this); }); });
-    };
-    connectClick("Command1", "Command1_Click", trick::command1Click);
-    connectClick("Command2", "Command2_Click", trick::command2Click);
-    connectClick("Command3", "Command3_Click", trick::command3Click);
-    connectClick("Command4", "Command4_Click", trick::command4Click);
-    connectClick("Command5", "Command5_Click", trick::command5Click);
-
-    auto* picture = qobject_cast<Picture*>(form.control(QStringLiteral("Image1_0")));
-    QObject::connect(picture, &Picture::clicked, &form,
-                     [this] { deliver("Image1_Click", [this] { trick::image1Click(*this, 0); }); });
-
+    connectClick(trick::Command1, trick::command1Click);
+    connectClick(trick::Command2, trick::command2Click);
+    connectClick(trick::Command3, trick::command3Click);
+    connectClick(trick::Command4, trick::command4Click);
+    connectClick(trick::Command5, trick::command5Click);
+    connect(&form_.picture(), &Picture::clicked, this,
+            [this] { deliver("Image1_Click", [this] { trick::image1Click(*this, 0); }); });
     // textChanged fires both for the player's typing and for setText.
-    QObject::connect(&textBox(trick::Text1), &QLineEdit::textChanged, &form, [this] { text1Changed(); });
+    connect(&form_.textBox(trick::Text1), &QLineEdit::textChanged, this, [this] { text1Changed(); });
 }
 
 void FormsRuntime::load()
@@ -66,9 +48,9 @@ void FormsRuntime::deliver(const char* event, Handler&& handler)
     try {
         handler();
     } catch (const std::exception& failure) {
-        qWarning("Tarvelo: %s failed: %s", event, failure.what());
+        qCWarning(lcRuntime, "Tarvelo: %s failed: %s", event, failure.what());
     } catch (...) {
-        qWarning("Tarvelo: %s failed", event);
+        qCWarning(lcRuntime, "Tarvelo: %s failed", event);
     }
 }
 
@@ -98,9 +80,10 @@ void FormsRuntime::setText(trick::Control textBox, std::string_view text)
     // anew for nothing, on every tap.
     if (edit.text() == value)
         return;
-    settingText1_ = textBox == trick::Text1;
-    edit.setText(value);
-    settingText1_ = false;
+    {
+        const QScopedValueRollback nested(settingText1_, textBox == trick::Text1);
+        edit.setText(value);
+    }
     // A box the player is not typing in shows its text from the start, so a
     // tight answer field never scrolls its first letter away.
     if (!edit.hasFocus())
@@ -126,7 +109,7 @@ trick::Control FormsRuntime::element(trick::Name array, int index)
         throw trick::Failure(trick::Failure::Kind::NotSupported,
                              std::string(trick::nameOf(array)) + " is not a control array");
     if (index < 0 || index >= count)
-        throw trick::Failure(trick::Failure::Kind::NoSuchElement, trick::describe({array, index}));
+        throw trick::Failure(trick::Failure::Kind::NoSuchElement, trick::to_string({array, index}));
     return {array, index};
 }
 
@@ -135,22 +118,25 @@ void FormsRuntime::unload()
     form_.close();
 }
 
+// What the handlers ask for comes from the trick, so a control that the
+// window lacks is a failure of the operation, not of the program.
 QWidget& FormsRuntime::widget(trick::Control control) const
 {
     if (control == trick::Form1)
         return form_;
-    const auto found = widgets_.find({control.name, control.index});
-    if (found == widgets_.end())
-        throw trick::Failure(trick::Failure::Kind::NoSuchElement, trick::describe(control));
-    return *found->second;
+    if (layout::find(control) == nullptr)
+        throw trick::Failure(trick::Failure::Kind::NoSuchElement, trick::to_string(control));
+    return form_.widget(control);
 }
 
 QLineEdit& FormsRuntime::textBox(trick::Control control) const
 {
-    auto* edit = qobject_cast<QLineEdit*>(&widget(control));
-    if (edit == nullptr)
-        throw trick::Failure(trick::Failure::Kind::NotSupported, trick::describe(control) + " has no Text");
-    return *edit;
+    const layout::ControlSpec* spec = layout::find(control);
+    if (spec == nullptr)
+        throw trick::Failure(trick::Failure::Kind::NoSuchElement, trick::to_string(control));
+    if (spec->type != layout::Type::TextBox)
+        throw trick::Failure(trick::Failure::Kind::NotSupported, trick::to_string(control) + " has no Text");
+    return form_.textBox(control);
 }
 
 }  // namespace ui

@@ -6,11 +6,11 @@
 // The trick's window operations on the Qt widgets of Form1, and the delivery
 // of the window's events to the trick's handlers. Handlers run on the GUI
 // thread one at a time; a failure that leaves a handler is caught here,
-// reported on standard error, and the game goes on.
+// reported in the logging category "tarvelo.runtime", and the game goes on.
+
+#include <QObject>
 
 #include <exception>
-#include <map>
-#include <utility>
 
 #include "form1.h"
 #include "trick/forms.h"
@@ -19,13 +19,12 @@ class QLineEdit;
 
 namespace ui {
 
-// The objectName of the widget that is `control`: "Text7", "Shape1_3".
-QString objectName(trick::Control control);
+class FormsRuntime final : public QObject, public trick::Forms {
+    Q_OBJECT
 
-class FormsRuntime final : public trick::Forms {
 public:
-    // Connects the controls of `form` to the handlers; `form` must outlive
-    // the runtime.
+    // Connects the controls of `form` to the handlers, with the runtime as
+    // the connections' context: they end with it. `form` must outlive it.
     explicit FormsRuntime(Form1& form);
 
     // Raises Load; call once, before the window is shown.
@@ -47,9 +46,6 @@ private:
     QLineEdit& textBox(trick::Control control) const;
 
     Form1& form_;
-    // Every control's widget, looked up by name once: a tap reaches a dozen
-    // of them, and building their names anew each time showed in its cost.
-    std::map<std::pair<trick::Name, int>, QWidget*> widgets_;
     // While a handler sets Text1, a failure of the count reaction that this
     // raises is kept here and thrown on from setText.
     bool settingText1_ = false;

@@ -7,6 +7,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "accessibility.h"
 #include "artwork.h"
 #include "platform.h"
 #include "window_manager.h"
@@ -19,6 +20,7 @@ void setUpApplication()
     QApplication::setApplicationVersion(QStringLiteral(TARVELO_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(TARVELO_APP_ID));
     QApplication::setWindowIcon(appIcon());
+    installAccessibility();
 
     // Qt's own Russian texts come with Debian's qt6-translations-l10n; the
     // game is playable without them, only in Qt's English.

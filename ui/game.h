@@ -12,9 +12,10 @@
 namespace ui {
 
 // Tells desktops, task switchers and window managers the program's name,
-// version, desktop entry and icon, and has Qt speak Russian in what it
-// draws itself (a text box's context menu, say) whatever the locale. Call
-// once, after QApplication exists and before the window is made.
+// version, desktop entry and icon, tells assistive technology what Qt does
+// not know of the window, and has Qt speak Russian in what it draws itself
+// (a text box's context menu, say) whatever the locale. Call once, after
+// QApplication exists and before the window is made.
 void setUpApplication();
 
 class Game {

@@ -8,13 +8,13 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 
-#include "control_table.h"
+#include "layout/window.h"
 
 namespace ui {
 
 namespace {
 
-const QColor kLine = QColor::fromRgb(static_cast<QRgb>(kOutline));
+const QColor kLine = QColor::fromRgb(static_cast<QRgb>(layout::kOutline));
 const QColor kLineHovered(0x50, 0x50, 0x50);
 const QColor kLineFocused(0x2a, 0x62, 0xb8);
 const QColor kFacePressed(0xe4, 0xe4, 0xe4);

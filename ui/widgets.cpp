@@ -7,7 +7,7 @@
 #include <QPainter>
 
 #include "artwork.h"
-#include "control_table.h"
+#include "layout/window.h"
 
 namespace ui {
 
@@ -68,7 +68,7 @@ void Frame::paintEvent(QPaintEvent*)
     const QFontMetrics metrics(font());
     const int lineY = metrics.height() / 2;
     const QColor back = palette().color(QPalette::Window);
-    const QColor line = QColor::fromRgb(static_cast<QRgb>(kOutline));
+    const QColor line = QColor::fromRgb(static_cast<QRgb>(layout::kOutline));
 
     // Filled rather than stroked, so that the line is one pixel wide at
     // every scale, as the borders of the buttons and text boxes are.

@@ -22,7 +22,7 @@ bool RecordingForms::deliver(WindowEvent event)
         case WindowEvent::Change: trick::text1Change(*this); break;
         case WindowEvent::Load: trick::form1Load(*this); break;
         case WindowEvent::Tap:
-            if (state.pictureEnabled())
+            if (state.pictureEnabled)
                 trick::image1Click(*this, 0);
             break;
         case WindowEvent::Exit: trick::command1Click(*this); break;
@@ -56,16 +56,14 @@ void RecordingForms::begin(std::string operation)
 
 std::string RecordingForms::text(trick::Control textBox)
 {
-    const std::string name = trick::describe(textBox);
-    begin("read " + name);
-    return state.texts.at(name);
+    begin("read " + trick::to_string(textBox));
+    return state.texts.at(textBox);
 }
 
 void RecordingForms::setText(trick::Control textBox, std::string_view text)
 {
-    const std::string name = trick::describe(textBox);
-    begin("set " + name + " \"" + std::string(text) + "\"");
-    std::string& current = state.texts.at(name);
+    begin("set " + trick::to_string(textBox) + " \"" + std::string(text) + "\"");
+    std::string& current = state.texts.at(textBox);
     const bool changed = current != text;
     current = text;
     if (textBox == trick::Text1 && (changed || changeOnSameText))
@@ -74,24 +72,24 @@ void RecordingForms::setText(trick::Control textBox, std::string_view text)
 
 void RecordingForms::setVisible(trick::Control control, bool visible)
 {
-    const std::string name = trick::describe(control);
-    begin(std::string(visible ? "show " : "hide ") + name);
-    state.visible.at(name) = visible;
+    begin(std::string(visible ? "show " : "hide ") + trick::to_string(control));
+    state.visible.at(control) = visible;
 }
 
 void RecordingForms::setEnabled(trick::Control control, bool enabled)
 {
-    const std::string name = trick::describe(control);
-    begin(std::string(enabled ? "enable " : "disable ") + name);
-    state.enabled.at(name) = enabled;
+    begin(std::string(enabled ? "enable " : "disable ") + trick::to_string(control));
+    if (control != picture())
+        throw trick::Failure(trick::Failure::Kind::NotSupported, trick::to_string(control) + " has no Enabled");
+    state.pictureEnabled = enabled;
 }
 
 trick::Control RecordingForms::element(trick::Name array, int index)
 {
     const trick::Control control{array, index};
-    begin("element " + trick::describe(control));
-    if (!state.visible.contains(trick::describe(control)))
-        throw trick::Failure(trick::Failure::Kind::NoSuchElement, trick::describe(control));
+    begin("element " + trick::to_string(control));
+    if (!state.visible.contains(control))
+        throw trick::Failure(trick::Failure::Kind::NoSuchElement, trick::to_string(control));
     return control;
 }
 

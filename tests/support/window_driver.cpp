@@ -6,27 +6,57 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "ui/forms_runtime.h"
+#include "layout/window.h"
+#include "ui/widgets.h"
 
-QWidget* WindowDriver::control(const QString& name) const
+namespace {
+
+QPoint qPoint(layout::Point point)
 {
-    return form_.control(name);
+    return {point.x, point.y};
 }
 
-QWidget* WindowDriver::control(trick::Control control) const
+}  // namespace
+
+std::unique_ptr<ui::Game> startGame()
 {
-    return form_.control(ui::objectName(control));
+    static const bool setUp = [] {
+        ui::setUpApplication();
+        return true;
+    }();
+    Q_UNUSED(setUp);
+    auto game = std::make_unique<ui::Game>();
+    game->start();
+    if (!QTest::qWaitForWindowExposed(&game->window()))
+        return nullptr;
+    return game;
 }
 
-QLineEdit* WindowDriver::textBox(const char* name) const
+QRect boxOf(trick::Control control)
 {
-    return qobject_cast<QLineEdit*>(control(QString::fromLatin1(name)));
+    const layout::Rect box = layout::inWindow(control);
+    return {box.left, box.top, box.width, box.height};
 }
 
-QPoint WindowDriver::centreOf(const char* name) const
+QPoint centreOf(trick::Control control)
 {
-    const QWidget* widget = control(QString::fromLatin1(name));
-    return widget->mapTo(&form_, widget->rect().center());
+    return qPoint(layout::inWindow(control).centre());
+}
+
+QSize clientSize()
+{
+    return {layout::clientSize().width, layout::clientSize().height};
+}
+
+QPoint background()
+{
+    return qPoint(layout::inWindow(layout::kBackgroundSpot));
+}
+
+QPoint dial()
+{
+    const layout::Point below{layout::kDialRadius / 4, layout::kDialRadius / 2};
+    return qPoint(layout::inWindow(layout::kDialCentre + below));
 }
 
 void WindowDriver::click(QPoint windowPos, Qt::MouseButton button) const
@@ -38,32 +68,32 @@ void WindowDriver::click(QPoint windowPos, Qt::MouseButton button) const
 void WindowDriver::tap(int times) const
 {
     for (int i = 0; i < times; ++i)
-        click(i % 2 ? kDial : kBackground);
+        click(i % 2 ? dial() : background());
 }
 
 void WindowDriver::type(const QString& text) const
 {
-    QLineEdit* count = textBox("Text1");
-    count->selectAll();
+    QLineEdit& count = textBox(trick::Text1);
+    count.selectAll();
     for (const QChar character : text)
-        QTest::sendKeyEvent(QTest::Click, count, Qt::Key_unknown, QString(character), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, &count, Qt::Key_unknown, QString(character), Qt::NoModifier);
 }
 
-QString WindowDriver::text(const char* box) const
+QString WindowDriver::text(trick::Control box) const
 {
-    return textBox(box)->text();
+    return textBox(box).text();
 }
 
-bool WindowDriver::shown(const char* name) const
+bool WindowDriver::shown(trick::Control control) const
 {
-    return !control(QString::fromLatin1(name))->isHidden();
+    return !this->control(control).isHidden();
 }
 
 QList<int> WindowDriver::litMarkers() const
 {
     QList<int> lit;
     for (int i = 0; i < trick::kMarkerCount; ++i) {
-        if (!control(marker(i))->isHidden())
+        if (shown(marker(i)))
             lit << i;
     }
     return lit;
@@ -72,11 +102,11 @@ QList<int> WindowDriver::litMarkers() const
 WindowState WindowDriver::state() const
 {
     WindowState state = WindowState::created();
-    for (auto& [name, text] : state.texts)
-        text = textBox(name.c_str())->text().toStdString();
-    for (const trick::Control shown : WindowState::controls())
-        state.visible.at(trick::describe(shown)) = !control(shown)->isHidden();
-    state.enabled.at(trick::describe(picture())) = control(picture())->isEnabled();
+    for (auto& [box, text] : state.texts)
+        text = this->text(box).toStdString();
+    for (auto& [control, visible] : state.visible)
+        visible = shown(control);
+    state.pictureEnabled = form_.picture().isEnabled();
     state.unloaded = !form_.isVisible();
     return state;
 }

@@ -4,54 +4,59 @@
 #pragma once
 
 // Plays the real window as a player does, through mouse and key events at
-// window positions, and reads back what it shows; also a few helpers for
-// reading what it draws.
+// the window positions that the window's description gives, and reads back
+// what it shows; also a few helpers for reading what it draws.
 
 #include <QImage>
 #include <QList>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 #include "trick/forms.h"
 #include "ui/form1.h"
+#include "ui/game.h"
 #include "window_state.h"
 
 class QLineEdit;
 class QWidget;
 
-// Window pixels clear of any control: the picture's white space left of
-// the dial, and the dial itself away from the tap count.
-inline constexpr QPoint kBackground{18, 48};
-inline constexpr QPoint kDial{140, 130};
+// The game as the program makes it: the application set up (once), the
+// window made, loaded and shown. Null if the window was never exposed.
+std::unique_ptr<ui::Game> startGame();
+
+// Where the description puts things, in window pixels.
+QRect boxOf(trick::Control control);
+QPoint centreOf(trick::Control control);
+QSize clientSize();
+// Clear of any control: the picture's background far from the dial, and
+// the dial below and right of the tap count, between the markers.
+QPoint background();
+QPoint dial();
 
 class WindowDriver {
 public:
     explicit WindowDriver(ui::Form1& form) : form_(form) {}
 
-    ui::Form1& form() const { return form_; }
-    QWidget* control(const QString& name) const;
-    QWidget* control(trick::Control control) const;
-    QLineEdit* textBox(const char* name) const;
-
-    // Where a control's centre lies in the window, so that a click there
-    // reaches it unless something stands in front of it.
-    QPoint centreOf(const char* name) const;
+    QWidget& control(trick::Control control) const { return form_.widget(control); }
+    QLineEdit& textBox(trick::Control box) const { return form_.textBox(box); }
 
     void click(QPoint windowPos, Qt::MouseButton button = Qt::LeftButton) const;
-    void press(const char* button) const { click(centreOf(button)); }
-    void stop() const { press("Command2"); }
-    void newRound() const { press("Command3"); }
-    // Taps the picture, on its white space and on the dial by turns.
+    void press(trick::Control button) const { click(centreOf(button)); }
+    void stop() const { press(trick::Command2); }
+    void newRound() const { press(trick::Command3); }
+    // Taps the picture, on its background and on the dial by turns.
     void tap(int times = 1) const;
     // Replaces what the tap count holds, one keystroke a character: Change
     // follows every keystroke. Key codes cover only Latin-1, so each key
     // carries its text.
     void type(const QString& text) const;
 
-    QString text(const char* box) const;
-    bool shown(const char* name) const;
+    QString text(trick::Control box) const;
+    bool shown(trick::Control control) const;
     QList<int> litMarkers() const;
     // The window in the terms that the model and the in-memory window use.
     WindowState state() const;

@@ -6,6 +6,8 @@
 #include <array>
 #include <map>
 
+#include "layout/window.h"
+
 // One step of an event: an operation, the control it acts on, and the text
 // it sets.
 // clang-format off
@@ -34,12 +36,6 @@ constexpr std::array<Row, 19> kRows{{
     {"15", 7, 9}, {"16", 12, 10}, {"17", 5, 11}, {"18", 9, 12}, {"19", 2, 13},
 }};
 // clang-format on
-
-// Marker i stands at 12 - i o'clock, marker 0 at 12.
-int hourOf(int marker)
-{
-    return marker == 0 ? 12 : 12 - marker;
-}
 
 // The base value as a number: ASCII digits only, within 32 bits.
 std::optional<long long> number(const std::string& text)
@@ -84,7 +80,7 @@ bool WindowModel::run(Event event)
             for (const ModelStep& step : kSteps.at(event))
                 perform(step);
         });
-    if (!state.pictureEnabled())
+    if (!state.pictureEnabled)
         return true;
     return attempt([&] {
         const std::string count = read(trick::Text1);
@@ -106,7 +102,7 @@ bool WindowModel::run(Event event)
 bool WindowModel::type(const std::string& text)
 {
     return attempt([&] {
-        std::string& count = state.texts.at("Text1");
+        std::string& count = state.texts.at(trick::Text1);
         if (count != text) {
             count = text;
             countReaction();
@@ -138,8 +134,8 @@ void WindowModel::perform(const ModelStep& step)
     case EnablePicture:
     case DisablePicture:
         element(picture());
-        operation((step.kind == EnablePicture ? "enable " : "disable ") + trick::describe(picture()));
-        state.enabled.at(trick::describe(picture())) = step.kind == EnablePicture;
+        operation((step.kind == EnablePicture ? "enable " : "disable ") + trick::to_string(picture()));
+        state.pictureEnabled = step.kind == EnablePicture;
         break;
     case HideMarkers:
         for (int i = 0; i < trick::kMarkerCount; ++i) {
@@ -178,7 +174,7 @@ void WindowModel::countReaction()
         }
         for (int i = 0; i < trick::kMarkerCount; ++i) {
             element(marker(i));
-            setVisible(marker(i), hourOf(i) == row->hour);
+            setVisible(marker(i), layout::hourOf(i) == row->hour);
         }
     }
     setText(trick::Text7, answer);
@@ -193,14 +189,14 @@ void WindowModel::operation(std::string what)
 
 std::string WindowModel::read(trick::Control box)
 {
-    operation("read " + trick::describe(box));
+    operation("read " + trick::to_string(box));
     return state.text(box);
 }
 
 void WindowModel::setText(trick::Control box, const std::string& text)
 {
-    operation("set " + trick::describe(box) + " \"" + text + "\"");
-    std::string& held = state.texts.at(trick::describe(box));
+    operation("set " + trick::to_string(box) + " \"" + text + "\"");
+    std::string& held = state.texts.at(box);
     const bool changed = held != text;
     held = text;
     if (box == trick::Text1 && (changed || changeOnSameText))
@@ -209,11 +205,11 @@ void WindowModel::setText(trick::Control box, const std::string& text)
 
 void WindowModel::setVisible(trick::Control control, bool visible)
 {
-    operation((visible ? "show " : "hide ") + trick::describe(control));
-    state.visible.at(trick::describe(control)) = visible;
+    operation((visible ? "show " : "hide ") + trick::to_string(control));
+    state.visible.at(control) = visible;
 }
 
 void WindowModel::element(trick::Control control)
 {
-    operation("element " + trick::describe(control));
+    operation("element " + trick::to_string(control));
 }

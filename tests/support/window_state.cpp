@@ -3,33 +3,26 @@
 
 #include "window_state.h"
 
+#include "layout/window.h"
+
 trick::Control marker(int index)
 {
-    return {trick::Name::Shape1, index};
+    return layout::marker(index);
 }
 
 trick::Control picture()
 {
-    return {trick::Name::Image1, 0};
-}
-
-std::vector<trick::Control> WindowState::controls()
-{
-    std::vector<trick::Control> result{trick::Frame1, trick::Label1, trick::Text1,
-                                       trick::Text6,  trick::Text7,  picture()};
-    for (int i = 0; i < trick::kMarkerCount; ++i)
-        result.push_back(marker(i));
-    return result;
+    return layout::kPicture;
 }
 
 WindowState WindowState::created()
 {
     WindowState state;
-    state.texts = {{"Text1", "0"}, {"Text6", "14"}, {"Text7", ""}};
-    state.visible["Form1"] = true;
-    for (const trick::Control control : controls())
-        state.visible[trick::describe(control)] = true;
-    state.enabled[trick::describe(picture())] = true;
+    for (const layout::ControlSpec& control : layout::kControls) {
+        state.visible[control.id] = true;
+        if (control.type == layout::Type::TextBox)
+            state.texts[control.id] = control.text;
+    }
     return state;
 }
 
@@ -51,16 +44,17 @@ std::string WindowState::differences(const WindowState& other) const
 {
     std::string lines;
     const auto compare = [&lines](const auto& mine, const auto& theirs, const char* property) {
-        for (const auto& [name, value] : mine) {
-            const auto found = theirs.find(name);
+        for (const auto& [control, value] : mine) {
+            const auto found = theirs.find(control);
             if (found == theirs.end() || found->second != value)
-                lines += std::string(property) + " of " + name + ": " + printed(value) + " against " +
-                         (found == theirs.end() ? std::string("none") : printed(found->second)) + "\n";
+                lines += std::string(property) + " of " + trick::to_string(control) + ": " + printed(value) +
+                         " against " + (found == theirs.end() ? std::string("none") : printed(found->second)) + "\n";
         }
     };
     compare(texts, other.texts, "text");
     compare(visible, other.visible, "visibility");
-    compare(enabled, other.enabled, "enabled");
+    if (pictureEnabled != other.pictureEnabled)
+        lines += "the picture's enabled state differs\n";
     if (unloaded != other.unloaded)
         lines += "unloaded differs\n";
     return lines;
