@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 
 namespace layout {
 
@@ -72,6 +73,13 @@ const ControlSpec& at(trick::Control id)
     if (const ControlSpec* control = find(id))
         return *control;
     throw std::out_of_range("the window has no " + trick::to_string(id));
+}
+
+const ControlSpec& at(std::string_view name)
+{
+    if (const ControlSpec* control = find(name))
+        return *control;
+    throw std::out_of_range("the window has no " + std::string(name));
 }
 
 std::size_t slotOf(const ControlSpec& control) noexcept

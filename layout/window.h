@@ -110,8 +110,10 @@ extern const std::array<ControlSpec, 24> kControls;
 const ControlSpec* find(trick::Control id) noexcept;
 // The control written `name` ("Text7", "Shape1_3"), or nullptr.
 const ControlSpec* find(std::string_view name) noexcept;
-// The control `id`, which the window has; throws std::out_of_range if not.
+// The control `id`, or written `name`, which the window has; throws
+// std::out_of_range if not.
 const ControlSpec& at(trick::Control id);
+const ControlSpec& at(std::string_view name);
 // Its place in kControls, for tables that parallel it.
 std::size_t slotOf(const ControlSpec& control) noexcept;
 

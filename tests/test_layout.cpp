@@ -18,73 +18,58 @@ class LayoutTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyControlStandsOnTheGridInsideItsContainer_data();
     void everyControlStandsOnTheGridInsideItsContainer();
-    void everyControlIsListedOnceWithItsArraysWhole();
-    void childWindowsStackOverTheGraphics();
+    void everyControlIsListedOnceAndChildWindowsStackOverTheGraphics();
     void markersRingTheDialEachOverItsHour();
 };
 
-void LayoutTest::everyControlStandsOnTheGridInsideItsContainer_data()
-{
-    QTest::addColumn<int>("slot");
-    for (const layout::ControlSpec& control : layout::kControls)
-        QTest::newRow(trick::to_string(control.id).c_str()) << int(layout::slotOf(control));
-}
-
+// Whole pixels, Left and Top on the 8 px grid, inside the window and inside
+// its container: the window or a frame listed before what it holds.
 void LayoutTest::everyControlStandsOnTheGridInsideItsContainer()
 {
-    QFETCH(int, slot);
-    const layout::ControlSpec& control = layout::kControls.at(std::size_t(slot));
     constexpr int kGrid = 8 * layout::kTwipsPerPixel;
-    QCOMPARE(control.left % kGrid, 0);
-    QCOMPARE(control.top % kGrid, 0);
-    QCOMPARE(control.width % layout::kTwipsPerPixel, 0);
-    QCOMPARE(control.height % layout::kTwipsPerPixel, 0);
-
-    // A container is the window or a frame listed before what it holds.
-    const layout::Size client = layout::clientSize();
-    const layout::Rect window{0, 0, client.width, client.height};
-    QVERIFY(window.contains(layout::inWindow(control)));
-    if (control.container != trick::Form1) {
-        const layout::ControlSpec* container = layout::find(control.container);
-        QVERIFY(container && container->type == layout::Type::Frame);
-        QVERIFY(layout::slotOf(*container) < std::size_t(slot));
-        QVERIFY(layout::inWindow(*container).contains(layout::inWindow(control)));
+    const layout::Rect window{0, 0, layout::clientSize().width, layout::clientSize().height};
+    for (const layout::ControlSpec& control : layout::kControls) {
+        const std::string name = trick::to_string(control.id);
+        QVERIFY2(control.left % kGrid == 0 && control.top % kGrid == 0, name.c_str());
+        QVERIFY2(control.width % layout::kTwipsPerPixel == 0 && control.height % layout::kTwipsPerPixel == 0,
+                 name.c_str());
+        QVERIFY2(window.contains(layout::inWindow(control)), name.c_str());
+        if (control.container != trick::Form1) {
+            const layout::ControlSpec* container = layout::find(control.container);
+            QVERIFY2(container && container->type == layout::Type::Frame, name.c_str());
+            QVERIFY2(layout::slotOf(*container) < layout::slotOf(control), name.c_str());
+            QVERIFY2(layout::inWindow(*container).contains(layout::inWindow(control)), name.c_str());
+        }
     }
 }
 
-void LayoutTest::everyControlIsListedOnceWithItsArraysWhole()
+// Each control is listed once, and control arrays whole. Frames, buttons
+// and text boxes are child windows: in each container they come before, so
+// over, the shapes, labels and the picture, which comes last of all.
+void LayoutTest::everyControlIsListedOnceAndChildWindowsStackOverTheGraphics()
 {
     std::set<trick::Control> listed;
     std::set<int> tabIndexes;
-    for (const layout::ControlSpec& control : layout::kControls) {
-        QVERIFY2(listed.insert(control.id).second, trick::to_string(control.id).c_str());
-        QVERIFY(control.tabIndex < 0 || tabIndexes.insert(control.tabIndex).second);
-        QCOMPARE(layout::find(trick::to_string(control.id)), &control);
-    }
-    for (const trick::Name array : {trick::Name::Shape1, trick::Name::Image1})
-        for (int index = 0; index < trick::elementCount(array); ++index)
-            QVERIFY(listed.contains({array, index}));
-    // Every label names a text box.
-    for (const auto& [label, box] : layout::kLabels)
-        QVERIFY(layout::at(label).type == layout::Type::Label && layout::at(box).type == layout::Type::TextBox);
-}
-
-// Frames, buttons and text boxes are child windows: in each container they
-// come before, so over, the shapes, labels and the picture.
-void LayoutTest::childWindowsStackOverTheGraphics()
-{
     const auto isWindow = [](const layout::ControlSpec& control) {
         using enum layout::Type;
         return control.type == Frame || control.type == CommandButton || control.type == TextBox;
     };
-    for (const layout::ControlSpec& back : layout::kControls)
+    for (const layout::ControlSpec& control : layout::kControls) {
+        QVERIFY2(listed.insert(control.id).second, trick::to_string(control.id).c_str());
+        QVERIFY(control.tabIndex < 0 || tabIndexes.insert(control.tabIndex).second);
+        QCOMPARE(layout::find(trick::to_string(control.id)), &control);
         for (const layout::ControlSpec& front : layout::kControls)
-            if (isWindow(back) && !isWindow(front) && back.container == front.container)
-                QVERIFY2(layout::slotOf(back) < layout::slotOf(front), trick::to_string(front.id).c_str());
-    // The markers and the picture's label are drawn over the picture.
+            if (isWindow(control) && !isWindow(front) && control.container == front.container)
+                QVERIFY2(layout::slotOf(control) < layout::slotOf(front), trick::to_string(front.id).c_str());
+    }
+    for (const trick::Name array : {trick::Name::Shape1, trick::Name::Image1})
+        for (int index = 0; index < trick::elementCount(array); ++index)
+            QVERIFY(listed.contains({array, index}));
     QCOMPARE(layout::slotOf(layout::at(layout::kPicture)), layout::kControls.size() - 1);
+    // Every label names a text box.
+    for (const auto& [label, box] : layout::kLabels)
+        QVERIFY(layout::at(label).type == layout::Type::Label && layout::at(box).type == layout::Type::TextBox);
 }
 
 void LayoutTest::markersRingTheDialEachOverItsHour()

@@ -37,13 +37,10 @@ QString nameOf(const layout::ControlSpec& control)
 
 }  // namespace
 
-class LookTest : public QObject {
+class LookTest : public GameTest {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void windowIsASmallToolWindow();
     void controlsStandInTheirPlaces();
     void controlsStackFrontToBack();
@@ -52,54 +49,38 @@ private slots:
     void fontsAndColours();
     void captionsFitTheirControls();
     void rulesTextIsExactAndBreaksBeforeTheExample();
-    void tabOrderAndInitialFocus();
     void qtsOwnTextsAreRussian();
     void everyControlHasAnAccessibleName();
     void closingTheWindowEndsTheProgram();
 
 private:
-    QWidget* control(trick::Control control) const { return &game_->window().widget(control); }
-    QImage grabWindow() const { return game_->window().grab().toImage(); }
-
-    std::unique_ptr<ui::Game> game_;
+    QImage grabWindow() const { return form().grab().toImage(); }
 };
-
-void LookTest::init()
-{
-    game_ = startGame();
-    QVERIFY(game_);
-}
-
-void LookTest::cleanup()
-{
-    game_.reset();
-}
 
 void LookTest::windowIsASmallToolWindow()
 {
-    ui::Form1& form = game_->window();
-    QCOMPARE(form.windowTitle(), "Tarvelo");
-    QCOMPARE(form.size(), clientSize());
-    QCOMPARE(form.windowType(), Qt::Tool);
-    const Qt::WindowFlags flags = form.windowFlags();
+    QCOMPARE(form().windowTitle(), "Tarvelo");
+    QCOMPARE(form().size(), clientSize());
+    QCOMPARE(form().windowType(), Qt::Tool);
+    const Qt::WindowFlags flags = form().windowFlags();
     QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
-    QVERIFY(form.minimumSize() != form.maximumSize());
+    QVERIFY(form().minimumSize() != form().maximumSize());
 
     // What the desktop is told, and the icon: the watch on dark blue, opaque.
     QCOMPARE(QApplication::applicationName(), "Tarvelo");
     QCOMPARE(QApplication::applicationVersion(), "1.00");
     QCOMPARE(QGuiApplication::desktopFileName(), "org.tarvelo.Tarvelo");
     QVERIFY(!QApplication::windowIcon().isNull());
-    const QImage icon = form.windowIcon().pixmap(32, 32).toImage();
+    const QImage icon = form().windowIcon().pixmap(32, 32).toImage();
     QCOMPARE(icon.size(), QSize(32, 32));
     QCOMPARE(QColor(icon.pixel(1, 16)), QColor(0x37, 0x35, 0x8C));
     QCOMPARE(countPixels(icon, icon.rect(), [](QRgb rgb) { return qAlpha(rgb) != 255; }), 0);
     QVERIFY(countPixels(icon, icon.rect(), [](QRgb rgb) { return qRed(rgb) > qBlue(rgb) + 60; }) > 150);
 
     // Controls keep their places when the window is resized.
-    form.resize(clientSize() * 3 / 2);
+    form().resize(clientSize() * 3 / 2);
     QCOMPARE(control(trick::Text1)->geometry(), boxOf(trick::Text1));
 }
 
@@ -110,7 +91,7 @@ void LookTest::controlsStandInTheirPlaces()
     for (const layout::ControlSpec& spec : layout::kControls) {
         const QWidget* widget = control(spec.id);
         QCOMPARE(widget->objectName(), nameOf(spec));
-        const QRect inWindow(widget->mapTo(&game_->window(), QPoint(0, 0)), widget->size());
+        const QRect inWindow(widget->mapTo(&form(), QPoint(0, 0)), widget->size());
         QVERIFY2(inWindow == boxOf(spec.id), qPrintable(nameOf(spec)));
     }
 }
@@ -128,7 +109,7 @@ void LookTest::controlsStackFrontToBack()
     QStringList front, inFrame;
     for (const layout::ControlSpec& spec : layout::kControls)
         (spec.container == trick::Frame1 ? inFrame : front) << nameOf(spec);
-    QCOMPARE(stack(&game_->window()), front);
+    QCOMPARE(stack(&form()), front);
     QCOMPARE(stack(control(trick::Frame1)), inFrame);
 
     // Where two controls overlap, the one in front takes the click: the
@@ -137,11 +118,11 @@ void LookTest::controlsStackFrontToBack()
     control(trick::Text7)->show();
     control(trick::Label1)->show();
     const QRect answer = boxOf(trick::Text7);
-    QCOMPARE(game_->window().childAt(answer.left(), answer.center().y()), control(trick::Text7));
-    QCOMPARE(game_->window().childAt(answer.left() - 1, answer.center().y()), control(trick::Label1));
+    QCOMPARE(form().childAt(answer.left(), answer.center().y()), control(trick::Text7));
+    QCOMPARE(form().childAt(answer.left() - 1, answer.center().y()), control(trick::Label1));
     control(trick::Frame1)->show();
-    QCOMPARE(game_->window().childAt(centreOf(trick::Text1)), control(trick::Label2));
-    QCOMPARE(game_->window().childAt(centreOf(trick::Command5)), control(trick::Command5));
+    QCOMPARE(form().childAt(centreOf(trick::Text1)), control(trick::Label2));
+    QCOMPARE(form().childAt(centreOf(trick::Command5)), control(trick::Command5));
 }
 
 void LookTest::formAndButtonFacesAreWhite()
@@ -295,26 +276,10 @@ void LookTest::rulesTextIsExactAndBreaksBeforeTheExample()
     QVERIFY(height <= label->contentsRect().height());
 }
 
-void LookTest::tabOrderAndInitialFocus()
-{
-    ui::Form1& form = game_->window();
-    QCOMPARE(form.focusWidget(), control(trick::Text1));
-
-    QStringList order;
-    QWidget* widget = control(trick::Text1);
-    do {
-        if (widget->focusPolicy() & Qt::TabFocus)
-            order << widget->objectName();
-        widget = widget->nextInFocusChain();
-    } while (widget != control(trick::Text1));
-    QCOMPARE(order,
-             (QStringList{"Text1", "Text6", "Text7", "Command1", "Command2", "Command3", "Command4", "Command5"}));
-}
-
 void LookTest::qtsOwnTextsAreRussian()
 {
     // The menu that Qt opens on a right click in a text box.
-    WindowDriver(game_->window()).click(centreOf(trick::Text1), Qt::RightButton);
+    window_->click(centreOf(trick::Text1), Qt::RightButton);
     QWidget* popup = QApplication::activePopupWidget();
     QVERIFY(popup);
     QStringList items;
@@ -325,7 +290,7 @@ void LookTest::qtsOwnTextsAreRussian()
     popup->close();
     QCOMPARE(items, (QStringList{"Отменить действие", "Повторить действие", "Вырезать", "Копировать", "Вставить",
                                  "Удалить", "Выделить всё"}));
-    QCOMPARE(game_->window().windowTitle(), "Tarvelo");
+    QCOMPARE(form().windowTitle(), "Tarvelo");
 }
 
 void LookTest::everyControlHasAnAccessibleName()
@@ -338,7 +303,7 @@ void LookTest::everyControlHasAnAccessibleName()
     };
     for (const trick::Control button :
          {trick::Command1, trick::Command2, trick::Command3, trick::Command4, trick::Command5})
-        QCOMPARE(accessibleName(button), game_->window().button(button).text());
+        QCOMPARE(accessibleName(button), form().button(button).text());
     QCOMPARE(accessibleName(trick::Image1_0), "Часы, по которым щёлкать");
     QCOMPARE(accessibleName(trick::Text1), "Число нажатий");
     QCOMPARE(accessibleName(trick::Text7), "Ваше число");
@@ -353,11 +318,11 @@ void LookTest::closingTheWindowEndsTheProgram()
     // As the caption bar's close button does: a close event to the window.
     QTimer::singleShot(0, [this] {
         QCloseEvent close;
-        QCoreApplication::sendEvent(game_->window().windowHandle(), &close);
+        QCoreApplication::sendEvent(form().windowHandle(), &close);
     });
     QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
     QCOMPARE(QApplication::exec(), 0);
-    QVERIFY(!game_->window().isVisible());
+    QVERIFY(!form().isVisible());
 }
 
 QTEST_MAIN(LookTest)

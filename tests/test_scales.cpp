@@ -6,9 +6,11 @@
 // pixels: the picture, a lit marker, every answer in its field, the rules
 // panel, and where the window opens.
 
+#include <QJsonArray>
 #include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
+#include <QSet>
 #include <QTest>
 
 #include <cmath>
@@ -16,9 +18,9 @@
 
 #include <QSvgRenderer>
 
+#include "modelled_window.h"
 #include "ui/artwork.h"
 #include "ui/game.h"
-#include "window_driver.h"
 
 namespace {
 
@@ -53,12 +55,11 @@ QImage svgDrawn(const QString& svg, QSize size, qreal ratio)
 
 }  // namespace
 
-class ScalesTest : public QObject {
+class ScalesTest : public GameTest {
     Q_OBJECT
 
 private slots:
     void init();
-    void cleanup();
 
     void windowOpensWhollyReachable();
     void pictureIsDrawnAtTheScreensRatio();
@@ -68,28 +69,20 @@ private slots:
     void rulesPanelIsWhiteAndClosedWithItsCaptionInTheBorder();
 
 private:
-    QWidget* control(trick::Control control) const { return &game_->window().widget(control); }
     // A logical rectangle of the window in device pixels: every device
     // pixel that it covers, wholly or in part.
     QRect device(const QRect& logical) const;
     // Only the device pixels that it covers wholly.
     QRect wholly(const QRect& logical) const;
 
-    std::unique_ptr<ui::Game> game_;
     qreal ratio_ = 1;
 };
 
 void ScalesTest::init()
 {
-    game_ = startGame();
-    QVERIFY(game_);
-    ratio_ = game_->window().devicePixelRatio();
+    GameTest::init();
+    ratio_ = form().devicePixelRatio();
     QCOMPARE(ratio_, qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble());
-}
-
-void ScalesTest::cleanup()
-{
-    game_.reset();
 }
 
 QRect ScalesTest::device(const QRect& logical) const
@@ -108,10 +101,9 @@ void ScalesTest::windowOpensWhollyReachable()
 {
     // Centred with its frame where it fits the screen; at a scale where it
     // does not (4: the screen is 200 x 150), the top-left corner stays on it.
-    const ui::Form1& form = game_->window();
-    const QRect frame = form.frameGeometry();
-    const QRect available = form.screen()->availableGeometry();
-    QCOMPARE(form.size(), clientSize());
+    const QRect frame = form().frameGeometry();
+    const QRect available = form().screen()->availableGeometry();
+    QCOMPARE(form().size(), clientSize());
     if (available.width() >= frame.width() && available.height() >= frame.height()) {
         const QPoint offCentre = frame.center() - available.center();
         QVERIFY2(offCentre.manhattanLength() <= 1,
@@ -127,7 +119,7 @@ void ScalesTest::pictureIsDrawnAtTheScreensRatio()
     // identical to the picture drawn from its SVG at this ratio, wherever no
     // control lies over it, whether drawn at build time (ratios 1 and 2) or
     // now (the others).
-    const QImage window = game_->window().grab().toImage();
+    const QImage window = form().grab().toImage();
     QCOMPARE(window.size(), clientSize() * ratio_);
     const QImage sharp = svgDrawn(ui::kClockFace, boxOf(trick::Image1_0).size(), ratio_);
     const QRect picture = device(boxOf(trick::Image1_0)).intersected(window.rect());
@@ -148,7 +140,7 @@ void ScalesTest::pictureIsDrawnAtTheScreensRatio()
 
     // So is the icon, at the sizes it was drawn at build time.
     for (const int side : {16, 32, 64}) {
-        const QImage icon = game_->window().windowIcon().pixmap(QSize(side, side), 1.0).toImage();
+        const QImage icon = form().windowIcon().pixmap(QSize(side, side), 1.0).toImage();
         QVERIFY2(icon.convertToFormat(QImage::Format_RGB32) == svgDrawn(ui::kIcon, {side, side}, 1.0),
                  qPrintable(QString::number(side)));
     }
@@ -156,9 +148,9 @@ void ScalesTest::pictureIsDrawnAtTheScreensRatio()
 
 void ScalesTest::litMarkerFillsItsCell()
 {
-    WindowDriver(game_->window()).tap();  // lights marker 0
+    window_->tap();  // lights marker 0
     const QRect cell = boxOf(marker(0));
-    const QImage window = game_->window().grab().toImage();
+    const QImage window = form().grab().toImage();
     const QRect inside = wholly(cell);
     QCOMPARE(countPixels(window, inside, [](QRgb rgb) { return (rgb & 0xFFFFFF) == 0xFF0000; }),
              inside.width() * inside.height());
@@ -172,29 +164,32 @@ void ScalesTest::litMarkerFillsItsCell()
 
 void ScalesTest::everyAnswerIsDrawnWholeInsideItsField_data()
 {
-    QTest::addColumn<int>("taps");
-    QTest::addColumn<bool>("stop");
+    // Every answer that the shared scenarios reveal, once each.
+    QTest::addColumn<QJsonArray>("steps");
     QTest::addColumn<QString>("answer");
-    for (int n = 1; n <= 13; ++n)
-        QTest::addRow("%d", n) << 20 - n << true << QString::number(n);
-    QTest::newRow("?") << 3 << true << "?";
-    QTest::newRow("XXX") << 20 << false << "XXX";
+    QSet<QString> answers;
+    for (const QJsonValue scenario : scenarios()) {
+        const QString answer = scenario[QLatin1String("Text7")].toString();
+        if (scenario[QLatin1String("revealed")].toBool() && !answer.isEmpty() && !answers.contains(answer)) {
+            answers << answer;
+            QTest::newRow(qPrintable(answer)) << scenario[QLatin1String("steps")].toArray() << answer;
+        }
+    }
+    QCOMPARE(answers.size(), 15);  // 1 to 13, "?" and "XXX"
 }
 
 void ScalesTest::everyAnswerIsDrawnWholeInsideItsField()
 {
-    QFETCH(int, taps);
-    QFETCH(bool, stop);
+    QFETCH(QJsonArray, steps);
     QFETCH(QString, answer);
 
-    const WindowDriver player(game_->window());
-    player.tap(taps);
-    if (stop)
-        player.stop();
-    const QLineEdit* field = &game_->window().textBox(trick::Text7);
+    ModelledWindow player(form());
+    for (const QJsonValue step : steps)
+        player.play(step.toString());
+    const QLineEdit* field = &form().textBox(trick::Text7);
     QCOMPARE(field->text(), answer);
     QVERIFY(!field->isHidden());
-    const QImage window = game_->window().grab().toImage();
+    const QImage window = form().grab().toImage();
 
     // Nothing red on the field's border or past it.
     const QRect box = field->geometry();
@@ -223,9 +218,9 @@ void ScalesTest::everyAnswerIsDrawnWholeInsideItsField()
 
 void ScalesTest::rulesPanelIsWhiteAndClosedWithItsCaptionInTheBorder()
 {
-    WindowDriver(game_->window()).press(trick::Command4);  // "Правила"
+    window_->press(trick::Command4);  // "Правила"
     QVERIFY(!control(trick::Frame1)->isHidden());
-    const QImage window = game_->window().grab().toImage();
+    const QImage window = form().grab().toImage();
     const QRect panel = boxOf(trick::Frame1);
 
     // The top border runs somewhere through the caption's line of text.

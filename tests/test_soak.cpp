@@ -12,9 +12,7 @@
 #include <random>
 #include <unistd.h>
 
-#include "layout/window.h"
-#include "window_driver.h"
-#include "window_model.h"
+#include "modelled_window.h"
 
 namespace {
 
@@ -32,25 +30,6 @@ long residentKiB()
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-using Event = WindowEvent;
-
-// What a left click on `widget` raises.
-std::optional<Event> clickOn(const QWidget* widget)
-{
-    const layout::ControlSpec* control = widget ? layout::find(widget->objectName().toStdString()) : nullptr;
-    if (control == nullptr)
-        return std::nullopt;
-    switch (control->id.name) {
-    case trick::Name::Image1: return Event::Tap;
-    case trick::Name::Command1: return Event::Exit;
-    case trick::Name::Command2: return Event::Stop;
-    case trick::Name::Command3: return Event::NewRound;
-    case trick::Name::Command4: return Event::Rules;
-    case trick::Name::Command5: return Event::RulesClosed;
-    default: return std::nullopt;
-    }
-}
-
 }  // namespace
 
 class SoakTest : public QObject {
@@ -65,10 +44,7 @@ void SoakTest::hundredThousandRandomEventsAsTheModelSays()
     const std::unique_ptr<ui::Game> game = startGame();
     QVERIFY(game);
     const ui::Form1& form = game->window();
-    const WindowDriver window(game->window());
-    WindowModel model;
-    model.run(Event::Load);
-    QCOMPARE(window.state(), model.state);
+    ModelledWindow player(game->window());
 
     // The session goes on without "Выход".
     const trick::Control buttons[] = {trick::Command2, trick::Command3, trick::Command4, trick::Command5};
@@ -83,27 +59,17 @@ void SoakTest::hundredThousandRandomEventsAsTheModelSays()
         if (kind < 19) {
             const QPoint point =
                 kind < 14 ? QPoint(below(form.width()), below(form.height())) : centreOf(buttons[below(4)]);
-            const std::optional<Event> raised = clickOn(form.childAt(point));
-            if (raised == Event::Exit)
-                continue;
-            window.click(point);
-            if (raised)
-                model.run(*raised);
+            if (player.eventAt(point) != WindowEvent::Exit)
+                player.click(point);
         } else {
-            // Typing changes the count one keystroke at a time.
-            const QString text = typed[below(std::size(typed))];
-            window.type(text);
-            for (qsizetype length = 1; length <= text.size(); ++length)
-                model.type(text.left(length).toStdString());
+            player.type(typed[below(std::size(typed))]);
         }
         if (event % 16 == 0)
             QCoreApplication::processEvents();
         if (event == kEvents / 10)
             warmedUp = residentKiB();
-        if (window.state() != model.state)
-            QFAIL(qPrintable(QStringLiteral("event %1:\n%2")
-                                 .arg(event)
-                                 .arg(QString::fromStdString(window.state().differences(model.state)))));
+        if (!player.disagreement().isEmpty())
+            QFAIL(qPrintable(QStringLiteral("event %1, %2").arg(event).arg(player.disagreement())));
     }
 
     if (!kAddressSanitizer) {

@@ -59,6 +59,19 @@ QPoint dial()
     return qPoint(layout::inWindow(layout::kDialCentre + below));
 }
 
+void GameTest::init()
+{
+    game_ = startGame();
+    QVERIFY(game_);
+    window_ = std::make_unique<WindowDriver>(form());
+}
+
+void GameTest::cleanup()
+{
+    window_.reset();
+    game_.reset();
+}
+
 void WindowDriver::click(QPoint windowPos, Qt::MouseButton button) const
 {
     // Through the window, so that Qt picks the widget under the point.

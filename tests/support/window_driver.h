@@ -16,6 +16,8 @@
 #include <functional>
 #include <memory>
 
+#include <QObject>
+
 #include "trick/forms.h"
 #include "ui/form1.h"
 #include "ui/game.h"
@@ -41,6 +43,7 @@ class WindowDriver {
 public:
     explicit WindowDriver(ui::Form1& form) : form_(form) {}
 
+    ui::Form1& form() const { return form_; }
     QWidget& control(trick::Control control) const { return form_.widget(control); }
     QLineEdit& textBox(trick::Control box) const { return form_.textBox(box); }
 
@@ -63,6 +66,23 @@ public:
 
 private:
     ui::Form1& form_;
+};
+
+// What the suites on the real window share: a game started afresh for
+// each test, as the program starts it.
+class GameTest : public QObject {
+    Q_OBJECT
+
+protected slots:
+    void init();
+    void cleanup();
+
+protected:
+    ui::Form1& form() const { return game_->window(); }
+    QWidget* control(trick::Control control) const { return &form().widget(control); }
+
+    std::unique_ptr<ui::Game> game_;
+    std::unique_ptr<WindowDriver> window_;
 };
 
 // Device pixels of `image` within `area` that pass `test`.
