@@ -11,10 +11,12 @@
 #   make fuzz                                         fuzz the trick until stopped
 #   make bench                                        measure start-up, memory and taps
 #   make bench-peers                                  the same beside two peer games (installs them)
+#   make web                                          the game in the browser: build-web/site/
+#   make web-run                                      serve it on 127.0.0.1 and print the address
 
 PREFIX ?= /usr/local
 
-.PHONY: all build run test test-package test-releases install package fuzz bench bench-peers clean
+.PHONY: all build run test test-package test-releases install package fuzz bench bench-peers web web-run clean
 
 all: build
 
@@ -38,9 +40,27 @@ build:
 run: build
 	./build/tarvelo
 
+# The site, built with emscripten. Its tools need Debian's node modules
+# where the node on PATH is not Debian's own.
+web: export NODE_PATH := /usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
+web:
+	@./scripts/install-deps $(if $(filter test,$(DEPS)),test,web)
+	emcmake cmake --preset web && cmake --build --preset web
+
+WEB_PORT ?= 8000
+web-run: web
+	@echo "Tarvelo is at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops the server)"
+	python3 -m http.server --bind 127.0.0.1 --directory build-web/site $(WEB_PORT)
+
+# The page's tests play it with playwright-core, as the lockfile pins it.
+tests/web/node_modules: tests/web/package.json tests/web/package-lock.json
+	cd tests/web && npm ci --no-audit --no-fund
+	touch $@
+
 # The whole suite runs twice, in the normal build and under AddressSanitizer
-# and UndefinedBehaviorSanitizer; then the fuzz target runs for a while.
-test: build
+# and UndefinedBehaviorSanitizer; then the fuzz target runs for a while. The
+# page's suite runs with the normal build's, on the site built first.
+test: build web tests/web/node_modules
 	ctest --preset default
 	$(call build-preset,sanitize)
 	ctest --preset sanitize
@@ -75,4 +95,4 @@ package: build
 	cpack --preset default
 
 clean:
-	rm -rf build build-dev build-sanitize build-fuzz build-releases
+	rm -rf build build-dev build-sanitize build-fuzz build-releases build-web tests/web/node_modules

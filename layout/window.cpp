@@ -57,14 +57,18 @@ const std::array<ControlSpec, 24> kControls{{
 
 const ControlSpec* find(trick::Control id) noexcept
 {
-    const auto found = std::ranges::find(kControls, id, &ControlSpec::id);
+    // Classic algorithms rather than ranges: Debian 12's emscripten (3.1.6)
+    // has a C++ library without the ranges ones.
+    const auto found =
+        std::find_if(kControls.begin(), kControls.end(), [id](const ControlSpec& control) { return control.id == id; });
     return found == kControls.end() ? nullptr : &*found;
 }
 
 const ControlSpec* find(std::string_view name) noexcept
 {
-    const auto found = std::ranges::find_if(
-        kControls, [name](const ControlSpec& control) { return trick::to_string(control.id) == name; });
+    const auto found = std::find_if(kControls.begin(), kControls.end(), [name](const ControlSpec& control) {
+        return trick::to_string(control.id) == name;
+    });
     return found == kControls.end() ? nullptr : &*found;
 }
 
@@ -117,7 +121,8 @@ std::vector<const ControlSpec*> tabOrder()
         if (control.type == TextBox || control.type == CommandButton)
             order.push_back(&control);
     }
-    std::ranges::sort(order, {}, &ControlSpec::tabIndex);
+    std::sort(order.begin(), order.end(),
+              [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
     return order;
 }
 

@@ -133,13 +133,16 @@ std::vector<const ControlSpec*> tabOrder();
 inline constexpr std::pair<trick::Control, trick::Control> kLabels[] = {{trick::Label1, trick::Text7}};
 
 // The clock face that Image1_0 shows unscaled, so that its size is the
-// control's. In picture pixels: the dial's centre and radius, and a spot of
-// the background far from the dial, where a tap counts as anywhere else.
+// control's. In picture pixels: the dial's centre and radius, and spots of
+// the background far from the dial and of the dial clear of the controls
+// over it, where a tap counts as anywhere else.
 inline constexpr trick::Control kPicture = trick::Image1_0;
 Size pictureSize();
 inline constexpr Point kDialCentre{120, 100};
 inline constexpr int kDialRadius = 52;
 inline constexpr Point kBackgroundSpot{10, 40};
+// A spot on the dial below and right of the tap count, between the markers.
+inline constexpr Point kDialSpot{kDialCentre.x + kDialRadius / 4, kDialCentre.y + kDialRadius / 2};
 
 // Marker i lights over hour 12 - i, marker 0 over the 12.
 constexpr trick::Control marker(int index)

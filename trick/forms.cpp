@@ -52,4 +52,14 @@ std::string to_string(Control control)
     return text;
 }
 
+Control Forms::element(Name array, int index)
+{
+    const int count = elementCount(array);
+    if (count == 0)
+        throw Failure(Failure::Kind::NotSupported, std::string(nameOf(array)) + " is not a control array");
+    if (index < 0 || index >= count)
+        throw Failure(Failure::Kind::NoSuchElement, to_string({array, index}));
+    return {array, index};
+}
+
 }  // namespace trick

@@ -108,8 +108,9 @@ public:
     // A disabled picture takes no clicks.
     virtual void setEnabled(Control control, bool enabled) = 0;
 
-    // Element `index` of the control array `array` (Shape1 or Image1).
-    virtual Control element(Name array, int index) = 0;
+    // Element `index` of the control array `array` (Shape1 or Image1). A
+    // window has the elements that elementCount gives; others fail.
+    virtual Control element(Name array, int index);
 
     // Closes the window; the program ends with it.
     virtual void unload() = 0;

@@ -102,17 +102,6 @@ void FormsRuntime::setEnabled(trick::Control control, bool enabled)
     widget(control).setEnabled(enabled);
 }
 
-trick::Control FormsRuntime::element(trick::Name array, int index)
-{
-    const int count = trick::elementCount(array);
-    if (count == 0)
-        throw trick::Failure(trick::Failure::Kind::NotSupported,
-                             std::string(trick::nameOf(array)) + " is not a control array");
-    if (index < 0 || index >= count)
-        throw trick::Failure(trick::Failure::Kind::NoSuchElement, trick::to_string({array, index}));
-    return {array, index};
-}
-
 void FormsRuntime::unload()
 {
     form_.close();

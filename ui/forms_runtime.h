@@ -34,7 +34,6 @@ public:
     void setText(trick::Control textBox, std::string_view text) override;
     void setVisible(trick::Control control, bool visible) override;
     void setEnabled(trick::Control control, bool enabled) override;
-    trick::Control element(trick::Name array, int index) override;
     void unload() override;
 
 private:

@@ -55,8 +55,7 @@ QPoint background()
 
 QPoint dial()
 {
-    const layout::Point below{layout::kDialRadius / 4, layout::kDialRadius / 2};
-    return qPoint(layout::inWindow(layout::kDialCentre + below));
+    return qPoint(layout::inWindow(layout::kDialSpot));
 }
 
 void GameTest::init()

@@ -34,8 +34,8 @@ std::unique_ptr<ui::Game> startGame();
 QRect boxOf(trick::Control control);
 QPoint centreOf(trick::Control control);
 QSize clientSize();
-// Clear of any control: the picture's background far from the dial, and
-// the dial below and right of the tap count, between the markers.
+// The picture's spots where the description says a tap counts: its
+// background far from the dial, and the dial clear of the controls on it.
 QPoint background();
 QPoint dial();
 

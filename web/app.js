@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tarvelo developers
+
+// The page's side of the game: scales the window to the screen, hands the
+// page's events to the trick in WebAssembly, shows the window once it has
+// loaded, and keeps the site for offline play.
+'use strict';
+
+(() => {
+    const form = document.getElementById('Form1');
+
+    // With a touch screen the largest scale at which the window fits whole;
+    // with a mouse, scale 1 where it fits.
+    const coarse = matchMedia('(pointer: coarse)');
+    const fit = () => {
+        const width = parseFloat(form.style.width), height = parseFloat(form.style.height);
+        let scale = Math.min(innerWidth / width, innerHeight / height);
+        if (!coarse.matches)
+            scale = Math.min(scale, 1);
+        form.style.transform = scale === 1 ? '' : `scale(${scale})`;
+    };
+    addEventListener('resize', fit);
+    coarse.addEventListener('change', fit);
+    fit();
+
+    createTarvelo({
+        // "Выход": an installed app's window closes; a tab, which a page may
+        // not close, loses the window, and nothing runs until a reload.
+        unload() {
+            form.remove();
+            window.close();
+        },
+    }).then((game) => {
+        for (const button of form.querySelectorAll('button'))
+            button.addEventListener('click', () => game.ccall('tarvelo_click', null, ['string'], [button.id]));
+        // Each edit of the count, as the desktop's text box reports it.
+        form.querySelector('#Text1').addEventListener('input', () => game._tarvelo_change());
+        game._tarvelo_load();
+        form.hidden = false;
+        if (!coarse.matches)
+            form.querySelector('#Text1').focus();
+    });
+
+    if ('serviceWorker' in navigator)
+        navigator.serviceWorker.register('sw.js');
+})();
