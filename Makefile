@@ -82,11 +82,11 @@ fuzz:
 	mkdir -p build-fuzz/corpus
 	./build-fuzz/fuzz/fuzz_trick -max_len=1024 -dict=fuzz/trick.dict build-fuzz/corpus fuzz/corpus
 
-bench: build
-	sh bench/run.sh build
+bench: build web tests/web/node_modules
+	sh bench/run.sh build build-web/site
 
-bench-peers: build
-	sh bench/peers.sh build --install
+bench-peers: build web tests/web/node_modules
+	sh bench/peers.sh build build-web/site --install
 
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install build --prefix "$(PREFIX)"

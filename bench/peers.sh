@@ -7,10 +7,10 @@
 # measured beside the game in the same run. Not part of `make test`; they
 # are installed only with --install.
 #
-#   bench/peers.sh <build dir> [--install]
+#   bench/peers.sh <build dir> <site> [--install]
 set -eu
 peers="gnome-mines kmines"
-if [ "${2:-}" = --install ]; then
+if [ "${3:-}" = --install ]; then
     sudo=""
     [ "$(id -u)" -eq 0 ] || sudo=sudo
     $sudo apt-get install -y --no-install-recommends $peers
@@ -18,4 +18,4 @@ fi
 for peer in $peers; do
     [ -x "/usr/games/$peer" ] || { echo "peers.sh: /usr/games/$peer is not installed; run with --install" >&2; exit 1; }
 done
-exec sh "$(dirname "$0")/run.sh" "$1" $(for peer in $peers; do printf '/usr/games/%s ' "$peer"; done)
+exec sh "$(dirname "$0")/run.sh" "$1" "$2" $(for peer in $peers; do printf '/usr/games/%s ' "$peer"; done)

@@ -7,10 +7,14 @@
 # platform as a second table. The game and the floors are measured as the
 # package ships them, stripped the way its build strips the game.
 #
-#   bench/run.sh <build dir> [<peer program> ...]
+#   bench/run.sh <build dir> <site> [<peer program> ...]
+#
+# The page in the browser comes last, in Debian's chromium beside floor
+# pages served the same way (bench/web/measure.mjs).
 set -eu
 build=$(cd "$1" && pwd)
-shift
+site=$(cd "$2" && pwd)
+shift 2
 here=$(cd "$(dirname "$0")" && pwd)
 programs=$(mktemp -d)
 trap 'rm -rf "$programs"' EXIT
@@ -31,3 +35,8 @@ echo
 echo "### Inside the process, offscreen (secondary)"
 echo
 "$build/bench/tarvelo-bench" --taps 2000 2>/dev/null
+
+echo
+echo "### In the browser"
+echo
+node "$here/web/measure.mjs" "$site"

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 The Tarvelo developers
 
-// The page's side of the game: scales the window to the screen, hands the
-// page's events to the trick in WebAssembly, shows the window once it has
-// loaded, and keeps the site for offline play.
+// The page's side of the game, run at the end of the page: scales the
+// window to the screen, hands the page's events to the trick in
+// WebAssembly, shows the window once it has loaded, and keeps the site for
+// offline play.
 'use strict';
 
 (() => {
@@ -23,14 +24,18 @@
     coarse.addEventListener('change', fit);
     fit();
 
-    createTarvelo({
+    // The window shows once the trick has loaded it and its faces and
+    // picture are ready to be drawn.
+    const drawn = [...['700 11px', 'italic 700 11px'].map((font) => `${font} "Tarvelo Sans"`),
+        '700 13px "Tarvelo Sans Narrow"'].map((font) => document.fonts.load(font));
+    Promise.all([createTarvelo({
         // "Выход": an installed app's window closes; a tab, which a page may
         // not close, loses the window, and nothing runs until a reload.
         unload() {
             form.remove();
             window.close();
         },
-    }).then((game) => {
+    }), form.querySelector('#Image1_0 img').decode(), ...drawn]).then(([game]) => {
         for (const button of form.querySelectorAll('button'))
             button.addEventListener('click', () => game.ccall('tarvelo_click', null, ['string'], [button.id]));
         // Each edit of the count, as the desktop's text box reports it.
