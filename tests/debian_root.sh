@@ -54,11 +54,19 @@ SOURCES
         mounted="$root/$place $mounted"
     done
     cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
+    # The certificate authorities that the host trusts, whose network may
+    # need one of its own: npm, through node, reads them in the root.
+    trust=""
+    if [ -r /etc/ssl/certs/ca-certificates.crt ]; then
+        cp /etc/ssl/certs/ca-certificates.crt "$root/etc/host-certificates.crt"
+        trust=NODE_EXTRA_CA_CERTS=/etc/host-certificates.crt
+    fi
 }
 
 # Runs a command as root inside the root, with a clean environment.
 in_root() {
-    chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive "$@"
+    chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive \
+        ${trust:-} "$@"
 }
 
 mounted=""

@@ -21,6 +21,7 @@ options.flavor = "woff2"
 options.hinting = False
 options.desubroutinize = True
 options.name_IDs = [0, 1, 2, 3, 4, 5, 6, 13, 14]
+options.drop_tables += ["FFTM"]  # a font editor's timestamps
 font = TTFont(face)
 with open(texts, encoding="utf-8") as text:
     wanted = set(map(ord, text.read())) | set(subset.parse_unicodes(unicodes))
