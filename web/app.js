@@ -46,6 +46,7 @@
             form.querySelector('#Text1').focus();
     });
 
+    // Kept for offline play once the page has loaded, not while it loads.
     if ('serviceWorker' in navigator)
-        navigator.serviceWorker.register('sw.js');
+        addEventListener('load', () => navigator.serviceWorker.register('sw.js'));
 })();
