@@ -2,11 +2,12 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Copyright (C) 2026 The Tarvelo developers
 #
-# Cuts a face down to the glyphs that the page draws and writes it as a
-# web font, named after the game: a cut-down face is a modified version,
+# Cuts a face down to the glyphs that the window draws and writes it as a
+# web font (.woff2) or as TrueType (.ttf, which the Windows program
+# carries), named after the game: a cut-down face is a modified version,
 # and the faces' licences reserve their own names for the originals.
 #
-#   subset_font.py <face.ttf> <family> <texts file> <unicodes> <out.woff2>
+#   subset_font.py <face.ttf> <family> <texts file> <unicodes> <out.woff2|out.ttf>
 #
 # Run by Debian's python3, which python3-fonttools and python3-brotli
 # serve.
@@ -17,7 +18,7 @@ from fontTools.ttLib import TTFont
 
 face, family, texts, unicodes, out = sys.argv[1:]
 options = subset.Options()
-options.flavor = "woff2"
+options.flavor = None if out.endswith(".ttf") else "woff2"
 options.hinting = False
 options.desubroutinize = True
 options.name_IDs = [0, 1, 2, 3, 4, 5, 6, 13, 14]
