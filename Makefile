@@ -13,10 +13,11 @@
 #   make bench-peers                                  the same beside two peer games (installs them)
 #   make web                                          the game in the browser: build-web/site/
 #   make web-run                                      serve it on 127.0.0.1 and print the address
+#   make windows                                      the game for Windows: build-windows/
 
 PREFIX ?= /usr/local
 
-.PHONY: all build run test test-package test-releases install package fuzz bench bench-peers web web-run clean
+.PHONY: all build run test test-package test-releases install package fuzz bench bench-peers web web-run windows clean
 
 all: build
 
@@ -52,6 +53,12 @@ web-run: web
 	@echo "Tarvelo is at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops the server)"
 	python3 -m http.server --bind 127.0.0.1 --directory build-web/site $(WEB_PORT)
 
+# The Windows program, its zip and its installer, cross-compiled with
+# mingw-w64; the desktop build draws its pictures.
+windows: build
+	@./scripts/install-deps $(if $(filter test,$(DEPS)),test,windows)
+	$(call build-preset,windows)
+
 # The page's tests play it with playwright-core, as the lockfile pins it.
 tests/web/node_modules: tests/web/package.json tests/web/package-lock.json
 	cd tests/web && npm ci --no-audit --no-fund
@@ -60,7 +67,7 @@ tests/web/node_modules: tests/web/package.json tests/web/package-lock.json
 # The whole suite runs twice, in the normal build and under AddressSanitizer
 # and UndefinedBehaviorSanitizer; then the fuzz target runs for a while. The
 # page's suite runs with the normal build's, on the site built first.
-test: build web tests/web/node_modules
+test: build web windows tests/web/node_modules
 	ctest --preset default
 	$(call build-preset,sanitize)
 	ctest --preset sanitize
@@ -95,4 +102,4 @@ package: build
 	cpack --preset default
 
 clean:
-	rm -rf build build-dev build-sanitize build-fuzz build-releases build-web tests/web/node_modules
+	rm -rf build build-dev build-sanitize build-fuzz build-releases build-web build-windows tests/web/node_modules

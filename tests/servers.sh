@@ -71,3 +71,26 @@ play_round() {
     sleep 0.2
     xclip -o -selection clipboard
 }
+
+# A private wine prefix at $1 (made on first use, in about 15 s, without
+# Mono or Gecko), served by a persistent wine server started here in the
+# foreground, so that it is stopped by its process id like the rest (and
+# `wineserver -w` would wait for ever: judge what wine programs did by
+# their effects). Needs DISPLAY. WINEDEBUG keeps what the caller set, else
+# wine's own noise is off.
+start_wine() {
+    command -v wine >/dev/null 2>&1 || skip "wine is not installed (Debian package wine)"
+    command -v wineserver >/dev/null 2>&1 || skip "wine has no wineserver on PATH"
+    mkdir -p "$1"
+    WINEPREFIX=$(cd "$1" && pwd)
+    WINEDLLOVERRIDES="mscoree,mshtml="
+    WINEDEBUG=${WINEDEBUG:--all}
+    export WINEPREFIX WINEDLLOVERRIDES WINEDEBUG
+    wineserver --foreground --persistent >"$scratch/wineserver.log" 2>&1 &
+    track $!
+    # The server writes the registry out when it is stopped.
+    if [ ! -d "$WINEPREFIX/drive_c/windows" ]; then
+        wineboot -i >"$scratch/wineboot.log" 2>&1 && [ -d "$WINEPREFIX/drive_c/windows" ] ||
+            skip "wine could not make its prefix: $(tail -n 1 "$scratch/wineboot.log")"
+    fi
+}

@@ -1,0 +1,515 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tarvelo developers
+
+// tarvelo-play: plays the real tarvelo.exe from another process in the same
+// wine prefix, as a player does, and reads the whole window back through
+// Win32 as any other program could: texts (WM_GETTEXT), visibility,
+// enabled state, focus, styles and rectangles of every child window, found
+// by its control ID. The input is real: the pointer moved and the buttons
+// and keys sent through SendInput, at the points that the window's
+// description gives. After every event the window is compared with the
+// model of the window, as the desktop suites compare theirs.
+//
+//   tarvelo-play <tarvelo.exe> <scenarios.json> <dpi>
+//
+// It plays every shared scenario, then checks the frame, every control's
+// window, the tab order, a failure report and what assistive technology
+// reads. Prints one line per check and exits 1 if any failed.
+
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "layout/window.h"
+#include "mini_json.h"
+#include "window_model.h"
+
+namespace {
+
+using layout::ControlSpec;
+using layout::Point;
+using layout::Type;
+
+std::wstring widen(const std::string& utf8)
+{
+    std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0)),
+                      L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), int(wide.size()));
+    return wide;
+}
+
+std::string narrow(const std::wstring& wide)
+{
+    std::string text(static_cast<std::size_t>(
+                         WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr)),
+                     '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), text.data(), int(text.size()), nullptr, nullptr);
+    return text;
+}
+
+int failures = 0;
+void check(bool ok, const std::string& what)
+{
+    std::printf("%s: %s\n", ok ? "ok" : "FAIL", what.c_str());
+    std::fflush(stdout);
+    failures += ok ? 0 : 1;
+}
+
+// The game as another program sees it.
+class Game {
+public:
+    Game(const std::wstring& program, int dpi) : dpi_(dpi)
+    {
+        wchar_t folder[MAX_PATH];
+        GetTempPathW(MAX_PATH, folder);
+        GetTempFileNameW(folder, L"trv", 0, errors_);
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        HANDLE errors = CreateFileW(errors_, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdError = errors;
+        std::wstring line = L"\"" + program + L"\"";
+        if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                            &process_))
+            return;
+        CloseHandle(errors);
+        WaitForInputIdle(process_.hProcess, 10000);
+        for (int i = 0; i < 200 && (form_ = FindWindowW(L"Tarvelo", L"Tarvelo")) == nullptr; ++i)
+            Sleep(50);
+        for (int i = 0; i < 200 && form_ && !IsWindowVisible(form_); ++i)
+            Sleep(50);
+        EnumChildWindows(
+            form_,
+            [](HWND child, LPARAM self) {
+                const int slot = GetDlgCtrlID(child) - 100;
+                if (slot >= 0 && slot < int(layout::kControls.size()))
+                    reinterpret_cast<Game*>(self)->windows_[std::size_t(slot)] = child;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(this));
+    }
+    ~Game()
+    {
+        if (process_.hProcess) {
+            if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+                TerminateProcess(process_.hProcess, 9);
+            WaitForSingleObject(process_.hProcess, 5000);
+            CloseHandle(process_.hProcess);
+            CloseHandle(process_.hThread);
+        }
+        DeleteFileW(errors_);
+    }
+
+    bool started() const
+    {
+        return form_ != nullptr &&
+               std::all_of(windows_.begin(), windows_.end(), [](HWND child) { return child != nullptr; });
+    }
+    HWND form() const { return form_; }
+    HWND window(trick::Control control) const { return windows_[layout::slotOf(layout::at(control))]; }
+    int scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+
+    std::string text(HWND window) const
+    {
+        wchar_t text[512];
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &length);
+        return narrow(std::wstring(text, length));
+    }
+    static bool shown(HWND window) { return GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE; }
+
+    // The window in the model's terms; once it is gone, only that.
+    WindowState state(const WindowState& expected) const
+    {
+        WindowState state = expected;
+        state.unloaded = !IsWindow(form_);
+        if (state.unloaded)
+            return state;
+        for (auto& [box, text] : state.texts)
+            text = this->text(window(box));
+        for (auto& [control, visible] : state.visible)
+            visible = shown(window(control));
+        state.pictureEnabled = IsWindowEnabled(window(layout::kPicture));
+        return state;
+    }
+
+    HWND focus() const
+    {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(form_, nullptr), &info);
+        return info.hwndFocus;
+    }
+
+    // A window pixel of the description, on the screen.
+    POINT onScreen(Point at) const
+    {
+        POINT point{scaled(at.x) + scaled(1) / 2, scaled(at.y) + scaled(1) / 2};
+        ClientToScreen(form_, &point);
+        return point;
+    }
+    void click(Point at) const
+    {
+        // The move travels with the buttons, so that they land where it
+        // went; absolute coordinates run from 0 to 65536 across the screen.
+        const POINT point = onScreen(at);
+        const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+        INPUT input[3]{};
+        input[0].type = input[1].type = input[2].type = INPUT_MOUSE;
+        input[0].mi.dx = (point.x * 65536 + width - 1) / width;
+        input[0].mi.dy = (point.y * 65536 + height - 1) / height;
+        input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(3, input, sizeof(INPUT));
+    }
+    static void key(WORD key, bool extended = false, bool shift = false)
+    {
+        std::vector<INPUT> input;
+        const auto add = [&input](WORD vk, DWORD flags) {
+            INPUT one{};
+            one.type = INPUT_KEYBOARD;
+            one.ki.wVk = vk;
+            one.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+            one.ki.dwFlags = flags;
+            input.push_back(one);
+        };
+        if (shift)
+            add(VK_SHIFT, 0);
+        add(key, extended ? KEYEVENTF_EXTENDEDKEY : 0);
+        add(key, KEYEVENTF_KEYUP | (extended ? KEYEVENTF_EXTENDEDKEY : 0));
+        if (shift)
+            add(VK_SHIFT, KEYEVENTF_KEYUP);
+        SendInput(UINT(input.size()), input.data(), sizeof(INPUT));
+    }
+    static void typeCharacter(wchar_t character)
+    {
+        INPUT input[2]{};
+        input[0].type = input[1].type = INPUT_KEYBOARD;
+        input[0].ki.wScan = input[1].ki.wScan = static_cast<WORD>(character);
+        input[0].ki.dwFlags = KEYEVENTF_UNICODE;
+        input[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        SendInput(2, input, sizeof(INPUT));
+    }
+
+    // What the game wrote to standard error, and how it ended.
+    std::string errors() const
+    {
+        std::ifstream file(errors_);
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+    std::optional<DWORD> exitCode(DWORD waitMs) const
+    {
+        if (WaitForSingleObject(process_.hProcess, waitMs) != WAIT_OBJECT_0)
+            return std::nullopt;
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return code;
+    }
+
+private:
+    int dpi_;
+    wchar_t errors_[MAX_PATH]{};
+    PROCESS_INFORMATION process_{};
+    HWND form_ = nullptr;
+    std::array<HWND, layout::kControls.size()> windows_{};
+};
+
+// What a click on a control raises.
+const std::map<trick::Name, WindowEvent> events{
+    {trick::Name::Image1, WindowEvent::Tap},        {trick::Name::Command1, WindowEvent::Exit},
+    {trick::Name::Command2, WindowEvent::Stop},     {trick::Name::Command3, WindowEvent::NewRound},
+    {trick::Name::Command4, WindowEvent::Rules},    {trick::Name::Command5, WindowEvent::RulesClosed}};
+
+// The real window and the model side by side, event by event.
+class Modelled {
+public:
+    explicit Modelled(const Game& game) : game_(game)
+    {
+        model.run(WindowEvent::Load);
+        settle("opening", true);
+    }
+
+    // What a left click at `at` raises, by the description: the front
+    // visible control there, markers letting the click through.
+    std::optional<WindowEvent> eventAt(Point at) const
+    {
+        const auto raised = [](trick::Name name) {
+            const auto found = events.find(name);
+            return found == events.end() ? std::nullopt : std::optional(found->second);
+        };
+        // Among siblings the first listed is in front; a container's own
+        // controls stand in front of it.
+        const auto front = [&](trick::Control container) -> const ControlSpec* {
+            for (const ControlSpec& control : layout::kControls)
+                if (control.container == container && control.type != Type::Shape &&
+                    model.state.shown(control.id) && layout::inWindow(control).contains(at))
+                    return &control;
+            return nullptr;
+        };
+        const ControlSpec* hit = front(trick::Form1);
+        if (hit != nullptr && hit->type == Type::Frame)
+            hit = front(hit->id);
+        return hit ? raised(hit->id.name) : std::nullopt;
+    }
+
+    void click(Point at)
+    {
+        const std::optional<WindowEvent> raised = eventAt(at);
+        const WindowState before = model.state;
+        game_.click(at);
+        if (raised)
+            model.run(*raised);
+        settle("a click at " + std::to_string(at.x) + ", " + std::to_string(at.y), model.state == before);
+    }
+
+    void play(const std::string& step)
+    {
+        std::istringstream words(step);
+        std::string action, argument;
+        words >> action;
+        std::getline(words >> std::ws, argument);
+        const std::map<std::string, trick::Control> buttons{
+            {"stop", trick::Command2}, {"new", trick::Command3}, {"rules", trick::Command4}, {"ok", trick::Command5}};
+        if (action == "tap") {
+            for (int i = 0; i < std::stoi(argument); ++i)
+                click(layout::inWindow(i % 2 ? layout::kDialSpot : layout::kBackgroundSpot));
+        } else if (action == "type") {
+            // Into the tap count, over what it holds: Change follows every
+            // keystroke.
+            click(layout::inWindow(trick::Text1).centre());
+            Game::key(VK_HOME);
+            Game::key(VK_END, true, true);
+            const std::wstring text = widen(step.substr(5));
+            for (std::size_t length = 1; length <= text.size(); ++length) {
+                Game::typeCharacter(text[length - 1]);
+                model.type(narrow(text.substr(0, length)));
+                settle("typing \"" + narrow(text.substr(0, length)) + "\"", false);
+            }
+        } else if (action == "key") {
+            const std::string name = argument.substr(0, argument.find(' '));
+            const trick::Control button = buttons.at(argument.substr(argument.find(' ') + 1));
+            for (int i = 0; i < 12 && game_.focus() != game_.window(button); ++i) {
+                Game::key(VK_TAB);
+                Sleep(20);
+            }
+            if (game_.focus() != game_.window(button))
+                fail(step + ": Tab never reached " + trick::to_string(button));
+            Game::key(name == "Space" ? VK_SPACE : VK_RETURN, name == "Enter");
+            model.run(events.at(button.name));
+            settle(step, false);
+        } else if (action == "click") {
+            clickAt(argument);
+        } else if (action == "base") {
+            // Spoiled behind the game's back, as no player can.
+            SendMessageW(game_.window(trick::Text6), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(widen(argument).c_str()));
+            model.state.texts.at(trick::Text6) = argument;
+            settle(step, false);
+        } else {
+            click(layout::inWindow(buttons.at(action)).centre());
+        }
+    }
+
+    const std::string& disagreement() const { return disagreement_; }
+    WindowModel model;
+
+private:
+    // "click Text1" (its centre), "click Frame1 over Command1" (the middle
+    // of what the frame covers of it), "click Command1 beside Frame1" (of
+    // what it leaves free) or "click Image1_0 corners".
+    void clickAt(const std::string& argument)
+    {
+        std::istringstream words(argument);
+        std::string first, how, second;
+        words >> first >> how >> second;
+        const layout::Rect box = layout::inWindow(layout::at(first));
+        if (how == "corners") {
+            for (const Point corner : {box.topLeft(), Point{box.right(), box.top}, Point{box.left, box.bottom()},
+                                       Point{box.right(), box.bottom()}})
+                click(corner);
+        } else if (how == "over") {
+            const layout::Rect other = layout::inWindow(layout::at(second));
+            const int left = std::max(box.left, other.left), top = std::max(box.top, other.top);
+            const int right = std::min(box.right(), other.right()), bottom = std::min(box.bottom(), other.bottom());
+            click({(left + right) / 2, (top + bottom) / 2});
+        } else if (how == "beside") {
+            const layout::Rect other = layout::inWindow(layout::at(second));
+            const int x = box.left < other.left ? (box.left + other.left - 1) / 2 : (other.right() + 1 + box.right()) / 2;
+            click({x, box.centre().y});
+        } else {
+            click(box.centre());
+        }
+    }
+
+    // Waits for the window to show what the model expects; where nothing
+    // is to change, long enough for a wrong change to show.
+    void settle(const std::string& after, bool unchanged)
+    {
+        WindowState shown = game_.state(model.state);
+        for (int i = 0; i < 100 && shown != model.state; ++i) {
+            Sleep(20);
+            shown = game_.state(model.state);
+        }
+        if (unchanged) {
+            Sleep(60);
+            shown = game_.state(model.state);
+        }
+        if (shown != model.state)
+            fail("after " + after + ":\n" + shown.differences(model.state));
+    }
+    void fail(const std::string& why)
+    {
+        if (disagreement_.empty())
+            disagreement_ = why;
+    }
+
+    const Game& game_;
+    std::string disagreement_;
+};
+
+bool sameRect(const RECT& a, const RECT& b)
+{
+    return EqualRect(&a, &b);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t* argv[])
+{
+    if (argc != 4 && argc != 5) {
+        std::fputs("usage: tarvelo-play <tarvelo.exe> <scenarios.json> <dpi> [<scenario name part>]\n", stderr);
+        return 2;
+    }
+    const std::wstring program = argv[1];
+    const int dpi = _wtoi(argv[3]);
+    std::ifstream list(argv[2]);
+    std::stringstream json;
+    json << list.rdbuf();
+    const mini_json::Value scenarios = mini_json::parse(json.str());
+    check(scenarios.array.size() > 40, "the shared scenarios are read");
+
+    // Every shared scenario, each in a game of its own, against the model
+    // after every event and against what the scenario says at the end.
+    for (const mini_json::Value& scenario : scenarios.array) {
+        const std::string& name = scenario.at("name").text;
+        if (argc == 5 && name.find(narrow(argv[4])) == std::string::npos)
+            continue;
+        Game game(program, dpi);
+        if (!game.started()) {
+            check(false, name + ": the game's window did not appear");
+            continue;
+        }
+        Modelled window(game);
+        for (const mini_json::Value& step : scenario.at("steps").array)
+            window.play(step.text);
+        const WindowState& end = window.model.state;
+        bool asSaid = true;
+        if (scenario.has("closed")) {
+            asSaid = end.unloaded && game.exitCode(5000) == DWORD(0);
+        } else {
+            std::vector<int> lit;
+            for (int i = 0; i < trick::kMarkerCount; ++i)
+                if (end.shown(layout::marker(i)))
+                    lit.push_back(i);
+            std::vector<int> expectedLit;
+            for (const mini_json::Value& index : scenario.at("lit").array)
+                expectedLit.push_back(int(index.number));
+            asSaid = end.text(trick::Text1) == scenario.at("Text1").text &&
+                     end.text(trick::Text7) == scenario.at("Text7").text &&
+                     (end.shown(trick::Text7) && end.shown(trick::Label1)) == scenario.at("revealed").boolean &&
+                     lit == expectedLit && end.pictureEnabled == scenario.at("picture").boolean &&
+                     end.shown(trick::Frame1) == (scenario.has("rules") && scenario.at("rules").boolean);
+        }
+        check(window.disagreement().empty() && asSaid,
+              name + (window.disagreement().empty() ? "" : "\n" + window.disagreement()) +
+                  (asSaid ? "" : "\nthe window does not end as the scenario says"));
+    }
+
+    Game game(program, dpi);
+    if (!game.started()) {
+        check(false, "the game's window appears");
+        return 1;
+    }
+
+    // The frame: a sizable tool window, captioned, with a close button
+    // only, its client area 254 x 207 at 96 DPI inside a frame of
+    // 262 x 231, centred on the screen.
+    const LONG style = GetWindowLongW(game.form(), GWL_STYLE), exStyle = GetWindowLongW(game.form(), GWL_EXSTYLE);
+    check((style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME)) == (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME) &&
+              !(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) && (exStyle & WS_EX_TOOLWINDOW) && !(exStyle & WS_EX_APPWINDOW),
+          "a sizable tool window with a close button only and no taskbar button");
+    check(game.text(game.form()) == "Tarvelo", "the caption is Tarvelo");
+    RECT client, frame;
+    GetClientRect(game.form(), &client);
+    GetWindowRect(game.form(), &frame);
+    check(client.right == game.scaled(254) && client.bottom == game.scaled(207),
+          "the client area is " + std::to_string(client.right) + " x " + std::to_string(client.bottom));
+    if (dpi == 96)
+        check(frame.right - frame.left == 262 && frame.bottom - frame.top == 231,
+              "the frame is " + std::to_string(frame.right - frame.left) + " x " +
+                  std::to_string(frame.bottom - frame.top));
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    check(std::abs(frame.left + frame.right - screenWidth) <= 1 && std::abs(frame.top + frame.bottom - screenHeight) <= 1,
+          "the window is centred on the screen with its frame");
+
+    // Every control a child window of Win32's own classes, in its place.
+    for (const ControlSpec& spec : layout::kControls) {
+        HWND child = game.window(spec.id);
+        wchar_t className[32];
+        GetClassNameW(child, className, 32);
+        const std::string type = narrow(className);
+        const std::string wanted = spec.type == Type::TextBox                                    ? "Edit"
+                                   : spec.type == Type::Label || spec.type == Type::Shape ? "Static"
+                                                                                                 : "Button";
+        RECT box;
+        GetWindowRect(child, &box);
+        MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&box), 2);
+        const layout::Rect place = layout::pixels(spec);
+        const RECT expected{game.scaled(place.left), game.scaled(place.top), game.scaled(place.left + place.width),
+                            game.scaled(place.top + place.height)};
+        bool ok = _stricmp(type.c_str(), wanted.c_str()) == 0 && sameRect(box, expected);
+        if (spec.type == Type::CommandButton)
+            ok = ok && game.text(child) == spec.text;
+        if (spec.type == Type::TextBox)
+            ok = ok && bool(GetWindowLongW(child, GWL_STYLE) & ES_READONLY) == spec.locked;
+        check(ok, trick::to_string(spec.id) + ": a " + type + " window at " + std::to_string(box.left) + ", " +
+                      std::to_string(box.top) + ", " + std::to_string(box.right - box.left) + " x " +
+                      std::to_string(box.bottom - box.top));
+    }
+    // "XXX" and every answer stand whole in the answer field: its last
+    // inner column stays clear of their red.
+    // The tab order, forwards and backwards, with the rules open too.
+    const auto walk = [&game](bool backwards) {
+        std::vector<std::string> visited;
+        for (int i = 0; i < 6; ++i) {
+            Game::key(VK_TAB, false, backwards);
+            Sleep(60);
+            const ControlSpec* spec = nullptr;
+            for (const ControlSpec& control : layout::kControls)
+                if (game.window(control.id) == game.focus())
+                    spec = &control;
+            visited.push_back(spec ? trick::to_string(spec->id) : "?");
+        }
+        std::string line;
+        for (const std::string& name : visited)
+            line += name + " ";
+        return line;
+    };
+    check(game.focus() == game.window(trick::Text1), "the tap count has the focus at start");
+    const std::string forwards = walk(false);
+    check(forwards == "Command1 Command2 Command3 Command4 Text1 Command1 ", "Tab walks " + forwards);
+    return failures == 0 ? 0 : 1;
+}
