@@ -21,12 +21,15 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
 #include <sstream>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -380,6 +383,38 @@ private:
     std::string disagreement_;
 };
 
+// The columns of a window, as the screen shows it, that hold red ink.
+std::vector<int> redColumns(HWND window)
+{
+    RECT box;
+    GetWindowRect(window, &box);
+    const int width = box.right - box.left, height = box.bottom - box.top;
+    HDC screen = GetDC(nullptr);
+    HDC copy = CreateCompatibleDC(screen);
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP pixels = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(copy, pixels);
+    BitBlt(copy, 0, 0, width, height, screen, box.left, box.top, SRCCOPY);
+    GdiFlush();
+    std::vector<int> columns;
+    const auto* rgb = static_cast<const std::uint8_t*>(bits);
+    for (int x = 0; x < width; ++x)
+        for (int y = 0; y < height; ++y) {
+            const std::uint8_t* p = rgb + 4 * (y * width + x);  // blue, green, red
+            if (p[2] > 150 && p[1] + 40 < p[2] && std::abs(p[1] - p[0]) < 24) {
+                columns.push_back(x);
+                break;
+            }
+        }
+    SelectObject(copy, old);
+    DeleteObject(pixels);
+    DeleteDC(copy);
+    ReleaseDC(nullptr, screen);
+    return columns;
+}
+
 bool sameRect(const RECT& a, const RECT& b)
 {
     return EqualRect(&a, &b);
@@ -509,7 +544,109 @@ int wmain(int argc, wchar_t* argv[])
         return line;
     };
     check(game.focus() == game.window(trick::Text1), "the tap count has the focus at start");
-    const std::string forwards = walk(false);
+    // Hidden controls are skipped: the base value, the answer field and,
+    // until the rules open, «ОК».
+    const std::string forwards = walk(false), backwards = walk(true);
     check(forwards == "Command1 Command2 Command3 Command4 Text1 Command1 ", "Tab walks " + forwards);
+    check(backwards == "Text1 Command4 Command3 Command2 Command1 Text1 ", "Shift+Tab walks " + backwards);
+    {
+        Modelled window(game);
+        window.play("rules");
+        const std::string withRules = walk(false);
+        // «Правила» took the focus with its click.
+        check(withRules == "Command5 Text1 Command1 Command2 Command3 Command4 ",
+              "with the rules open Tab walks " + withRules);
+        window.play("ok");
+    }
+
+    // What a screen reader gets through the standard accessibility
+    // proxies, as far as wine has them: names and values (wine knows no
+    // roles of buttons, nor their default action).
+    CoInitialize(nullptr);
+    const auto accessible = [](HWND window) {
+        IAccessible* object = nullptr;
+        // mingw-w64's oleacc import library (10, on Debian 12) links
+        // IID_IAccessible to an import thunk, not to the GUID; the
+        // compiler's own __uuidof gives the GUID.
+        AccessibleObjectFromWindow(window, DWORD(OBJID_CLIENT), __uuidof(IAccessible),
+                                   reinterpret_cast<void**>(&object));
+        return object;
+    };
+    const auto read = [](IAccessible* object, bool value) {
+        VARIANT self;
+        VariantInit(&self);
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR text = nullptr;
+        if (object != nullptr)
+            value ? object->get_accValue(self, &text) : object->get_accName(self, &text);
+        std::string result = text ? narrow(std::wstring(text, SysStringLen(text))) : "(none)";
+        SysFreeString(text);
+        return result;
+    };
+    for (const auto& [control, value, expected] :
+         {std::tuple{layout::kPicture, false, std::string(layout::at(layout::kPicture).accessibleName)},
+          std::tuple{trick::Text1, true, game.text(game.window(trick::Text1))},
+          std::tuple{trick::Command2, false, std::string(layout::at(trick::Command2).text)},
+          std::tuple{trick::Text7, false, std::string(layout::at(trick::Label1).text)}}) {
+        IAccessible* object = accessible(game.window(control));
+        const std::string seen = read(object, value);
+        check(seen == expected, trick::to_string(control) + (value ? " value" : " name") + " reads \"" + seen + "\"");
+        if (object != nullptr)
+            object->Release();
+    }
+
+    // "XXX" and every answer stand whole in the answer field, as drawn on
+    // the screen: their red spans as wide as the face that the program
+    // carries sets them, less the side bearings, inside the field's border.
+    Modelled(game).play("stop");
+    HMODULE resources = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = FindResourceW(resources, MAKEINTRESOURCEW(103), MAKEINTRESOURCEW(10));
+    DWORD faces = 0;
+    HANDLE face = AddFontMemResourceEx(LockResource(LoadResource(resources, found)), SizeofResource(resources, found),
+                                       nullptr, &faces);
+    HFONT narrowFace = CreateFontW(-game.scaled(13), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                   L"Tarvelo Sans Narrow");
+    HDC measuring = GetDC(nullptr);
+    HGDIOBJ usual = SelectObject(measuring, narrowFace);
+    std::vector<std::string> answers{"XXX", "?"};
+    for (int n = 1; n <= 13; ++n)
+        answers.push_back(std::to_string(n));
+    std::string clipped;
+    for (const std::string& answer : answers) {
+        HWND field = game.window(trick::Text7);
+        SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(widen(answer).c_str()));
+        Sleep(100);
+        const std::vector<int> columns = redColumns(field);
+        SIZE set{};
+        const std::wstring text = widen(answer);
+        GetTextExtentPoint32W(measuring, text.c_str(), int(text.size()), &set);
+        if (columns.empty() || columns.back() - columns.front() + 1 < set.cx - game.scaled(3) || columns.front() < 1 ||
+            columns.back() >= game.scaled(layout::inWindow(trick::Text7).width) - 1)
+            clipped += " \"" + answer + "\" (" + std::to_string(columns.empty() ? 0 : columns.back() - columns.front() + 1) +
+                       " of " + std::to_string(set.cx) + " px)";
+    }
+    SelectObject(measuring, usual);
+    ReleaseDC(nullptr, measuring);
+    DeleteObject(narrowFace);
+    RemoveFontMemResourceEx(face);
+    FreeLibrary(resources);
+    check(faces == 1, "the program carries the answer field's face");
+    check(clipped.empty(), "every answer stands whole in the answer field" + (clipped.empty() ? "" : ":" + clipped));
+
+    // A failure ends its handler, is reported in one line, and the game
+    // goes on: with the base value spoiled, the seventh and eighth taps
+    // cannot work out the answer, and a new round mends it.
+    {
+        Game spoiled(program, dpi);
+        Modelled window(spoiled);
+        for (const char* step : {"base abc", "tap 8", "new", "tap 7", "stop"})
+            window.play(step);
+        const std::string errors = spoiled.errors();
+        const std::string line = "Tarvelo: Image1_Click failed: type mismatch: base value \"abc\" is not a number\n";
+        check(window.disagreement().empty() && errors == line + line && window.model.state.text(trick::Text7) == "13",
+              "a failure is reported in one line and the game goes on" +
+                  (window.disagreement().empty() ? "" : "\n" + window.disagreement()) + "\n" + errors);
+    }
     return failures == 0 ? 0 : 1;
 }
