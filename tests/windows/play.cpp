@@ -634,6 +634,18 @@ int wmain(int argc, wchar_t* argv[])
     check(faces == 1, "the program carries the answer field's face");
     check(clipped.empty(), "every answer stands whole in the answer field" + (clipped.empty() ? "" : ":" + clipped));
 
+    // A quick second click on the same spot, which Windows makes a double
+    // click, is a tap too.
+    {
+        Game quick(program, dpi);
+        Modelled window(quick);
+        for (int i = 0; i < 6; ++i)
+            window.click(layout::inWindow(layout::kBackgroundSpot));
+        check(window.disagreement().empty() && window.model.state.text(trick::Text1) == "6",
+              "six quick clicks on one spot are six taps" +
+                  (window.disagreement().empty() ? "" : "\n" + window.disagreement()));
+    }
+
     // A failure ends its handler, is reported in one line, and the game
     // goes on: with the base value spoiled, the seventh and eighth taps
     // cannot work out the answer, and a new round mends it.
