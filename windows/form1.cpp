@@ -126,8 +126,8 @@ Form1::Form1(HINSTANCE instance) : instance_(instance), white_(CreateSolidBrush(
     type.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     type.hbrBackground = white_;
     type.lpszClassName = kFormClass;
-    type.hIcon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, 0, 0,
-                                               LR_DEFAULTSIZE));
+    type.hIcon =
+        static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
     type.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     if (!RegisterClassExW(&type))
@@ -189,16 +189,15 @@ HWND Form1::make(const ControlSpec& spec, HWND container)
     // What a screen reader reads: the caption, else the accessible name;
     // markers and the picture draw theirs not at all.
     const char* text = spec.type == Type::TextBox ? spec.text : spec.text ? spec.text : spec.accessibleName;
-    HWND made = CreateWindowExW(spec.type == Type::Frame ? WS_EX_CONTROLPARENT : 0, kind.className,
-                                widen(text ? text : "").c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style,
-                                0, 0, 0, 0, container,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + layout::slotOf(spec))),
-                                instance_, nullptr);
+    HWND made = CreateWindowExW(
+        spec.type == Type::Frame ? WS_EX_CONTROLPARENT : 0, kind.className, widen(text ? text : "").c_str(),
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, 0, 0, 0, 0, container,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + layout::slotOf(spec))), instance_, nullptr);
     if (made == nullptr)
         throw std::runtime_error("cannot create " + trick::to_string(spec.id));
     SetWindowLongPtrW(made, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    WNDPROC own = spec.type == Type::Image ? pictureProc
-                  : spec.type == Type::Frame ? frameProc
+    WNDPROC own = spec.type == Type::Image     ? pictureProc
+                  : spec.type == Type::Frame   ? frameProc
                   : spec.type == Type::TextBox ? editProc
                                                : nullptr;
     if (own != nullptr)
@@ -269,7 +268,8 @@ void Form1::makePicture()
         SizeofResource(instance_, found) != static_cast<DWORD>(size.width * ratio * size.height * ratio * 4))
         throw std::runtime_error("the clock face is missing from the program");
     BITMAPINFO source{};
-    source.bmiHeader = {sizeof(BITMAPINFOHEADER), size.width * ratio, -size.height * ratio, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    source.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), size.width * ratio, -size.height * ratio, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
 
     BITMAPINFO target = source;
     target.bmiHeader.biWidth = scaled(size.width);

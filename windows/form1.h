@@ -117,7 +117,7 @@ private:
 
     std::array<HFONT, 5> faces_{};  // by layout::Font
     HANDLE answerFace_ = nullptr;
-    HBITMAP picture_ = nullptr;  // the clock face at the window's DPI
+    HBITMAP picture_ = nullptr;      // the clock face at the window's DPI
     HBRUSH pictureBrush_ = nullptr;  // the same, under the transparent label
     HBRUSH white_ = nullptr;
 

@@ -149,7 +149,8 @@ void Form1::command(const ControlSpec& spec)
 void Form1::tap()
 {
     if (IsWindowEnabled(window(layout::kPicture)))
-        deliver("Image1_Click", [this] { trick::image1Click(*this, static_cast<std::int16_t>(layout::kPicture.index)); });
+        deliver("Image1_Click",
+                [this] { trick::image1Click(*this, static_cast<std::int16_t>(layout::kPicture.index)); });
 }
 
 void Form1::textChanged(HWND edit)
@@ -317,9 +318,10 @@ LRESULT CALLBACK Form1::frameProc(HWND window, UINT message, WPARAM wParam, LPAR
 LRESULT CALLBACK Form1::editProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     Form1* form = of(window);
-    const LRESULT result = message == WM_NCPAINT ? 0
-                                                 : CallWindowProcW(form->nativeProcs_[layout::slotOf(*form->specOf(window))],
-                                                                   window, message, wParam, lParam);
+    const LRESULT result = message == WM_NCPAINT
+                               ? 0
+                               : CallWindowProcW(form->nativeProcs_[layout::slotOf(*form->specOf(window))], window,
+                                                 message, wParam, lParam);
     if (message == WM_NCPAINT || message == WM_SETFOCUS || message == WM_KILLFOCUS) {
         HDC dc = GetWindowDC(window);
         RECT box;

@@ -62,7 +62,10 @@ public:
             ++at_;
             return result;
         case '"': result.text = string(); return result;
-        case 't': word("true"); result.boolean = true; return result;
+        case 't':
+            word("true");
+            result.boolean = true;
+            return result;
         case 'f': word("false"); return result;
         case 'n': word("null"); return result;
         default: {

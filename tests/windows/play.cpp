@@ -22,15 +22,15 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
 #include <sstream>
-#include <tuple>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "layout/window.h"
@@ -45,8 +45,8 @@ using layout::Type;
 
 std::wstring widen(const std::string& utf8)
 {
-    std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0)),
-                      L'\0');
+    std::wstring wide(
+        static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0)), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), int(wide.size()));
     return wide;
 }
@@ -233,9 +233,9 @@ private:
 
 // What a click on a control raises.
 const std::map<trick::Name, WindowEvent> events{
-    {trick::Name::Image1, WindowEvent::Tap},        {trick::Name::Command1, WindowEvent::Exit},
-    {trick::Name::Command2, WindowEvent::Stop},     {trick::Name::Command3, WindowEvent::NewRound},
-    {trick::Name::Command4, WindowEvent::Rules},    {trick::Name::Command5, WindowEvent::RulesClosed}};
+    {trick::Name::Image1, WindowEvent::Tap},     {trick::Name::Command1, WindowEvent::Exit},
+    {trick::Name::Command2, WindowEvent::Stop},  {trick::Name::Command3, WindowEvent::NewRound},
+    {trick::Name::Command4, WindowEvent::Rules}, {trick::Name::Command5, WindowEvent::RulesClosed}};
 
 // The real window and the model side by side, event by event.
 class Modelled {
@@ -258,8 +258,8 @@ public:
         // controls stand in front of it.
         const auto front = [&](trick::Control container) -> const ControlSpec* {
             for (const ControlSpec& control : layout::kControls)
-                if (control.container == container && control.type != Type::Shape &&
-                    model.state.shown(control.id) && layout::inWindow(control).contains(at))
+                if (control.container == container && control.type != Type::Shape && model.state.shown(control.id) &&
+                    layout::inWindow(control).contains(at))
                     return &control;
             return nullptr;
         };
@@ -350,7 +350,8 @@ private:
             click({(left + right) / 2, (top + bottom) / 2});
         } else if (how == "beside") {
             const layout::Rect other = layout::inWindow(layout::at(second));
-            const int x = box.left < other.left ? (box.left + other.left - 1) / 2 : (other.right() + 1 + box.right()) / 2;
+            const int x =
+                box.left < other.left ? (box.left + other.left - 1) / 2 : (other.right() + 1 + box.right()) / 2;
             click({x, box.centre().y});
         } else {
             click(box.centre());
@@ -484,7 +485,8 @@ int wmain(int argc, wchar_t* argv[])
     // 262 x 231, centred on the screen.
     const LONG style = GetWindowLongW(game.form(), GWL_STYLE), exStyle = GetWindowLongW(game.form(), GWL_EXSTYLE);
     check((style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME)) == (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME) &&
-              !(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) && (exStyle & WS_EX_TOOLWINDOW) && !(exStyle & WS_EX_APPWINDOW),
+              !(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) && (exStyle & WS_EX_TOOLWINDOW) &&
+              !(exStyle & WS_EX_APPWINDOW),
           "a sizable tool window with a close button only and no taskbar button");
     check(game.text(game.form()) == "Tarvelo", "the caption is Tarvelo");
     RECT client, frame;
@@ -497,7 +499,8 @@ int wmain(int argc, wchar_t* argv[])
               "the frame is " + std::to_string(frame.right - frame.left) + " x " +
                   std::to_string(frame.bottom - frame.top));
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    check(std::abs(frame.left + frame.right - screenWidth) <= 1 && std::abs(frame.top + frame.bottom - screenHeight) <= 1,
+    check(std::abs(frame.left + frame.right - screenWidth) <= 1 &&
+              std::abs(frame.top + frame.bottom - screenHeight) <= 1,
           "the window is centred on the screen with its frame");
 
     // Every control a child window of Win32's own classes, in its place.
@@ -506,9 +509,9 @@ int wmain(int argc, wchar_t* argv[])
         wchar_t className[32];
         GetClassNameW(child, className, 32);
         const std::string type = narrow(className);
-        const std::string wanted = spec.type == Type::TextBox                                    ? "Edit"
+        const std::string wanted = spec.type == Type::TextBox                             ? "Edit"
                                    : spec.type == Type::Label || spec.type == Type::Shape ? "Static"
-                                                                                                 : "Button";
+                                                                                          : "Button";
         RECT box;
         GetWindowRect(child, &box);
         MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&box), 2);
@@ -623,8 +626,9 @@ int wmain(int argc, wchar_t* argv[])
         GetTextExtentPoint32W(measuring, text.c_str(), int(text.size()), &set);
         if (columns.empty() || columns.back() - columns.front() + 1 < set.cx - game.scaled(3) || columns.front() < 1 ||
             columns.back() >= game.scaled(layout::inWindow(trick::Text7).width) - 1)
-            clipped += " \"" + answer + "\" (" + std::to_string(columns.empty() ? 0 : columns.back() - columns.front() + 1) +
-                       " of " + std::to_string(set.cx) + " px)";
+            clipped += " \"" + answer + "\" (" +
+                       std::to_string(columns.empty() ? 0 : columns.back() - columns.front() + 1) + " of " +
+                       std::to_string(set.cx) + " px)";
     }
     SelectObject(measuring, usual);
     ReleaseDC(nullptr, measuring);
