@@ -5,9 +5,10 @@
 # The quick start on another Debian release, as a new user meets it: makes a
 # fresh minimal root of suite $1 (trixie, sid, ...) from the host's Debian
 # archive, copies the source tree given as $2 into it, and there, as root,
-# installs the packages with scripts/install-deps, builds the game and its
-# page, and runs the fast suites, the package's own test and the page's with
-# that release's compilers, Qt, emscripten, chromium, fonts and lintian. Any failure inside fails the test; only a root that
+# installs the packages with scripts/install-deps, builds the game, its
+# page and its Windows program, and runs the fast suites, the package's own
+# test, the page's and the Windows program's with that release's compilers,
+# Qt, emscripten, chromium, mingw-w64, wine, fonts and lintian. Any failure inside fails the test; only a root that
 # debootstrap cannot download skips (77).
 set -eu
 suite=$1
@@ -28,12 +29,12 @@ git -C "$source" ls-files -z --cached --others --exclude-standard |
 
 echo "release_root: the quick start's packages and build on $suite"
 in_root sh -c 'cd /src && apt-get update -q && apt-get install -y -q --no-install-recommends make &&
-    ./scripts/install-deps test && make build web tests/web/node_modules' >"$work/build.log" 2>&1 ||
+    ./scripts/install-deps test && make build web windows tests/web/node_modules' >"$work/build.log" 2>&1 ||
     fail "building on $suite: $(tail -n 20 "$work/build.log")"
 
 echo "release_root: the fast suites, the package and the page on $suite"
 in_root sh -c 'cd /src && ctest --preset fast --output-on-failure &&
-    ctest --preset default --output-on-failure -R "^(install_tree|debian_package|web_page)$"' >"$work/test.log" 2>&1 ||
+    ctest --preset default --output-on-failure -R "^(install_tree|debian_package|web_page|windows_play_96)$"' >"$work/test.log" 2>&1 ||
     fail "the tests on $suite: $(grep -E 'tests failed|Failed|FAIL' "$work/test.log" | head -n 20)
 $(tail -n 40 "$work/test.log")"
 grep -E '^[0-9]+% tests passed|Not Run|Skipped|SKIP' "$work/test.log"
