@@ -705,5 +705,27 @@ int wmain(int argc, wchar_t* argv[])
               "a failure is reported in one line and the game goes on" +
                   (window.disagreement().empty() ? "" : "\n" + window.disagreement()) + "\n" + errors);
     }
+
+    // The caption bar's close button ends the program with status 0, as
+    // «Выход» does.
+    TITLEBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    GetTitleBarInfo(game.form(), &bar);
+    // The button is the last of the small caption's, at its right end.
+    const POINT close{bar.rcTitleBar.right - GetSystemMetrics(SM_CXSMSIZE) / 2 - 1,
+                      (bar.rcTitleBar.top + bar.rcTitleBar.bottom) / 2};
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT press[3]{};
+    press[0].type = press[1].type = press[2].type = INPUT_MOUSE;
+    press[0].mi.dx = (close.x * 65536 + width - 1) / width;
+    press[0].mi.dy = (close.y * 65536 + height - 1) / height;
+    press[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    press[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    press[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, press, sizeof(INPUT));
+    Sleep(200);
+    SendInput(2, press + 1, sizeof(INPUT));
+    check(!(bar.rgstate[5] & STATE_SYSTEM_INVISIBLE) && game.exitCode(5000) == DWORD(0),
+          "the close button ends the program with status 0");
     return failures == 0 ? 0 : 1;
 }
