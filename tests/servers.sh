@@ -14,6 +14,9 @@ started=""
 # Stopping what has already ended fails; that must not end the stopping
 # early under `set -e`, nor change the exit status.
 stop_started() {
+    # Wine's own background programs outlive their server's death; the
+    # server ends them when it is asked to stop.
+    [ -z "${wine_started:-}" ] || wineserver -k >/dev/null 2>&1 || true
     for pid in $started; do kill "$pid" 2>/dev/null || true; done
     for pid in $started; do wait "$pid" 2>/dev/null || true; done
     rm -rf "$scratch"
@@ -88,6 +91,7 @@ start_wine() {
     export WINEPREFIX WINEDLLOVERRIDES WINEDEBUG
     wineserver --foreground --persistent >"$scratch/wineserver.log" 2>&1 &
     track $!
+    wine_started=1
     # The server writes the registry out when it is stopped.
     if [ ! -d "$WINEPREFIX/drive_c/windows" ]; then
         wineboot -i >"$scratch/wineboot.log" 2>&1 && [ -d "$WINEPREFIX/drive_c/windows" ] ||

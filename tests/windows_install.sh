@@ -25,9 +25,6 @@ rm -rf "$build/wine-install"
 start_wine "$build/wine-install"
 # No menu entries on this system's desktop for the shortcut made in there.
 WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
-# Wine's own services outlive a server stopped by a signal; asked, the
-# server ends them and then itself.
-trap 'wineserver -k >/dev/null 2>&1; stop_started' EXIT
 
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvelo'
 # A value of the uninstall entry, empty when there is none.

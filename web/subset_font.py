@@ -23,7 +23,9 @@ options.hinting = False
 options.desubroutinize = True
 options.name_IDs = [0, 1, 2, 3, 4, 5, 6, 13, 14]
 options.drop_tables += ["FFTM"]  # a font editor's timestamps
-font = TTFont(face)
+# The face keeps its own time rather than the cutting's, so that two builds
+# give the same bytes.
+font = TTFont(face, recalcTimestamp=False)
 with open(texts, encoding="utf-8") as text:
     wanted = set(map(ord, text.read())) | set(subset.parse_unicodes(unicodes))
 cutter = subset.Subsetter(options)
