@@ -703,7 +703,8 @@ int wmain(int argc, wchar_t* argv[])
         const std::string line = "Tarvelo: Image1_Click failed: type mismatch: base value \"abc\" is not a number\n";
         check(window.disagreement().empty() && errors == line + line && window.model.state.text(trick::Text7) == "13",
               "a failure is reported in one line and the game goes on" +
-                  (window.disagreement().empty() ? "" : "\n" + window.disagreement()) + "\n" + errors);
+                  (window.disagreement().empty() ? "" : "\n" + window.disagreement()) +
+                  (errors == line + line ? "" : "\nstandard error:\n" + errors));
     }
 
     // The caption bar's close button ends the program with status 0, as
