@@ -4,7 +4,8 @@
 // tarvelo-measure: the game's start-up, memory and tap timed from outside
 // the process, against the X server, beside the floor programs.
 //
-//   tarvelo-measure [--starts N] [--taps N] <game> <text floor> <bare floor> <tap floor> [<peer> ...]
+//   tarvelo-measure [--starts N] [--taps N] [--start-goal RATIO] [--taps-in-runs]
+//                   <game> <text floor> <bare floor> <tap floor> [<peer> ...]
 //
 // Start-up runs from the spawn of a program to the moment when the X
 // server has damaged 90 % of its window, that is when most of its first
@@ -12,8 +13,10 @@
 // peak resident memory so far are read from wait4(). The programs take
 // turns, one start each, after one start each to warm the file cache. A tap
 // runs from an XTEST click to the first damage of the repaint that it
-// causes, the game's and the tap floor's by turns. Run it on an X server of
-// its own without a window manager: `make bench` does.
+// causes, the game's and the tap floor's by turns (--taps-in-runs: a round
+// each, where a click first activates the window). --start-goal sets the
+// start-up ratio to meet (1.15 on the desktop). Run it on an X server of its
+// own without a window manager: `make bench` does.
 
 #include <xcb/damage.h>
 #include <xcb/xcb.h>
@@ -151,8 +154,21 @@ struct Start {
 struct Running {
     pid_t pid = 0;
     Rect window;
+    Rect client;  // the client area, on the screen
     Clock::duration toPainted{};
 };
+
+// The client area of a window that maps at `window`. A program that draws
+// its own frame into its X window (wine without a window manager) has it
+// inside, with borders alike left, right and below and the caption above;
+// elsewhere the window is the client area.
+Rect clientArea(const Rect& window)
+{
+    const layout::Size client = layout::clientSize();
+    const int border = std::max(0, (window.width - client.width) / 2);
+    return {window.x + border, window.y + std::max(0, window.height - border - client.height), client.width,
+            client.height};
+}
 
 // Spawns `program` and waits until 90 % of its window is damaged.
 Running startPainted(Screen& screen, const std::string& program)
@@ -168,6 +184,7 @@ Running startPainted(Screen& screen, const std::string& program)
     while (screen.next(event, std::chrono::seconds(20))) {
         if (event.mapped && painted.empty()) {
             running.window = event.rect;
+            running.client = clientArea(event.rect);
             painted.assign(static_cast<std::size_t>(event.rect.width * event.rect.height), false);
             continue;
         }
@@ -210,17 +227,18 @@ Start measureStart(Screen& screen, const std::string& program)
             static_cast<double>(usage.ru_maxrss) / 1024.0};
 }
 
-// Microseconds from a click at (x, y) to the first damage inside `window`.
-double timeTap(Screen& screen, const Rect& window, int x, int y)
+// Microseconds from a click at (x, y) of a client area to the first damage
+// inside it.
+double timeTap(Screen& screen, const Rect& client, int x, int y)
 {
     Screen::Event event;
     while (screen.next(event, std::chrono::milliseconds(5))) {
     }
     const Clock::time_point clicked = Clock::now();
-    screen.click(window.x + x, window.y + y);
+    screen.click(client.x + x, client.y + y);
     while (screen.next(event, std::chrono::seconds(5))) {
-        if (!event.mapped && event.rect.x < window.x + window.width && window.x < event.rect.x + event.rect.width &&
-            event.rect.y < window.y + window.height && window.y < event.rect.y + event.rect.height)
+        if (!event.mapped && event.rect.x < client.x + client.width && client.x < event.rect.x + event.rect.width &&
+            event.rect.y < client.y + client.height && client.y < event.rect.y + event.rect.height)
             return std::chrono::duration<double, std::micro>(Clock::now() - clicked).count();
     }
     die("a click brought no repaint");
@@ -240,16 +258,23 @@ int main(int argc, char* argv[])
     // machine; 21 moved by a tenth between runs.
     int starts = 41;
     int taps = 190;
+    double startGoal = 1.15;
+    bool tapsInRuns = false;
     std::vector<std::string> programs;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if ((arg == "--starts" || arg == "--taps") && i + 1 < argc)
             (arg == "--starts" ? starts : taps) = std::max(1, std::atoi(argv[++i]));
+        else if (arg == "--start-goal" && i + 1 < argc)
+            startGoal = std::atof(argv[++i]);
+        else if (arg == "--taps-in-runs")
+            tapsInRuns = true;
         else
             programs.emplace_back(arg);
     }
     if (programs.size() < 4)
-        die("usage: tarvelo-measure [--starts N] [--taps N] <game> <text floor> <bare floor> <tap floor> [<peer> ...]");
+        die("usage: tarvelo-measure [--starts N] [--taps N] [--start-goal RATIO] [--taps-in-runs] <game> <text floor> "
+            "<bare floor> <tap floor> [<peer> ...]");
     const std::string tapFloor = programs[3];
     programs.erase(programs.begin() + 3);
 
@@ -277,11 +302,26 @@ int main(int argc, char* argv[])
     const layout::Point newRound = layout::inWindow(trick::Command3).centre();
     const layout::Point background = layout::inWindow(layout::kBackgroundSpot);
     std::vector<double> gameTaps, floorTaps;
-    for (int tap = 0; tap < taps; ++tap) {
-        if (tap % 19 == 0)
-            timeTap(screen, game.window, newRound.x, newRound.y);
-        gameTaps.push_back(timeTap(screen, game.window, background.x, background.y));
-        floorTaps.push_back(timeTap(screen, floor.window, 5, 5));
+    if (!tapsInRuns) {
+        for (int tap = 0; tap < taps; ++tap) {
+            if (tap % 19 == 0)
+                timeTap(screen, game.client, newRound.x, newRound.y);
+            gameTaps.push_back(timeTap(screen, game.client, background.x, background.y));
+            floorTaps.push_back(timeTap(screen, floor.client, 5, 5));
+        }
+    } else {
+        // Where a click on the other window first activates it, which
+        // repaints both frames (wine without a window manager), the turns
+        // are a round each, opened by an untimed click that activates.
+        for (int done = 0; done < taps; done += 19) {
+            const int run = std::min(19, taps - done);
+            timeTap(screen, game.client, newRound.x, newRound.y);
+            for (int tap = 0; tap < run; ++tap)
+                gameTaps.push_back(timeTap(screen, game.client, background.x, background.y));
+            timeTap(screen, floor.client, 5, 5);
+            for (int tap = 0; tap < run; ++tap)
+                floorTaps.push_back(timeTap(screen, floor.client, 5, 5));
+        }
     }
     stop(game);
     stop(floor);
@@ -295,8 +335,8 @@ int main(int argc, char* argv[])
     };
     std::printf("%d starts of each program, %d taps of each window, medians\n\n", starts, taps);
     std::printf("| Measure | Game | Text floor | Ratio | Goal | Bare floor | Ratio |\n|---|---|---|---|---|---|---|\n");
-    row("Start-up: spawn to 90 % of the window damaged", wall, "ms", 1, 1.15);
-    row("CPU time to that point", cpu, "ms", 1, 1.15);
+    row("Start-up: spawn to 90 % of the window damaged", wall, "ms", 1, startGoal);
+    row("CPU time to that point", cpu, "ms", 1, startGoal);
     row("Peak resident memory to that point", peak, "MiB", 1, 1.10);
     const double gameTap = median(gameTaps), floorTap = median(floorTaps);
     std::printf(
