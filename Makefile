@@ -89,10 +89,10 @@ fuzz:
 	mkdir -p build-fuzz/corpus
 	./build-fuzz/fuzz/fuzz_trick -max_len=1024 -dict=fuzz/trick.dict build-fuzz/corpus fuzz/corpus
 
-bench: build web tests/web/node_modules
+bench: build web windows tests/web/node_modules
 	sh bench/run.sh build build-web/site
 
-bench-peers: build web tests/web/node_modules
+bench-peers: build web windows tests/web/node_modules
 	sh bench/peers.sh build build-web/site --install
 
 install: build

@@ -9,8 +9,10 @@
 #
 #   bench/run.sh <build dir> <site> [<peer program> ...]
 #
-# The page in the browser comes last, in Debian's chromium beside floor
-# pages served the same way (bench/web/measure.mjs).
+# The page in the browser comes next, in Debian's chromium beside floor
+# pages served the same way (bench/web/measure.mjs); last, where the
+# Windows program is built, that program under wine beside Win32 floors
+# (bench/win32/measure.sh).
 set -eu
 build=$(cd "$1" && pwd)
 site=$(cd "$2" && pwd)
@@ -40,3 +42,12 @@ echo
 echo "### In the browser"
 echo
 node "$here/web/measure.mjs" "$site"
+
+windows="$here/../build-windows"
+if [ -f "$windows/tarvelo.exe" ]; then
+    echo
+    echo "### On Windows, under wine"
+    echo
+    # A machine without wine or Xvfb says so (77, a skip) and the rest stands.
+    sh "$here/win32/measure.sh" "$build" "$windows" || [ $? -eq 77 ]
+fi
