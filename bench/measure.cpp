@@ -4,7 +4,7 @@
 // tarvelo-measure: the game's start-up, memory and tap timed from outside
 // the process, against the X server, beside the floor programs.
 //
-//   tarvelo-measure [--starts N] [--taps N] [--start-goal RATIO] [--taps-in-runs]
+//   tarvelo-measure [--starts N] [--taps N] [--start-goal RATIO] [--taps-in-runs] [--until-settled]
 //                   <game> <text floor> <bare floor> <tap floor> [<peer> ...]
 //
 // Start-up runs from the spawn of a program to the moment when the X
@@ -15,8 +15,17 @@
 // runs from an XTEST click to the first damage of the repaint that it
 // causes, the game's and the tap floor's by turns (--taps-in-runs: a round
 // each, where a click first activates the window). --start-goal sets the
-// start-up ratio to meet (1.15 on the desktop). Run it on an X server of its
-// own without a window manager: `make bench` does.
+// start-up ratio to meet (1.15 on the desktop).
+//
+// Where a program's first damage covers its whole window before its
+// contents are drawn (wine flushes the frame and the background as it maps
+// the window), --until-settled times start-up also to the moment when the
+// client area shows what it shows once settled, read back from the X server
+// at each damage; the warm-up start learns that picture. The program is then
+// killed there, and CPU time and memory are to that point.
+//
+// Run it on an X server of its own without a window manager: `make bench`
+// does.
 
 #include <xcb/damage.h>
 #include <xcb/xcb.h>
@@ -132,6 +141,23 @@ public:
         }
     }
 
+    // The pixels of `area` of the screen, as the X server holds them now.
+    std::vector<std::uint32_t> pixels(const Rect& area)
+    {
+        std::unique_ptr<xcb_get_image_reply_t, decltype(&free)> image(
+            xcb_get_image_reply(connection_,
+                                xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, root_,
+                                              static_cast<std::int16_t>(area.x), static_cast<std::int16_t>(area.y),
+                                              static_cast<std::uint16_t>(area.width),
+                                              static_cast<std::uint16_t>(area.height), ~0u),
+                                nullptr),
+            &free);
+        if (!image || xcb_get_image_data_length(image.get()) < area.width * area.height * 4)
+            die("cannot read the screen back");
+        const auto* data = reinterpret_cast<const std::uint32_t*>(xcb_get_image_data(image.get()));
+        return {data, data + area.width * area.height};
+    }
+
     void click(int x, int y)
     {
         xcb_test_fake_input(connection_, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, root_, static_cast<std::int16_t>(x),
@@ -148,7 +174,7 @@ private:
 };
 
 struct Start {
-    double wallMs, cpuMs, peakMiB;
+    double wallMs, drawnMs, cpuMs, peakMiB;
 };
 
 struct Running {
@@ -156,7 +182,20 @@ struct Running {
     Rect window;
     Rect client;  // the client area, on the screen
     Clock::duration toPainted{};
+    Clock::duration toDrawn{};  // with a settled picture to wait for
 };
+
+using Picture = std::vector<std::uint32_t>;
+
+// Whether all but 0.1 % of the pixels are those of `settled`: a caret may
+// blink.
+bool looksSettled(const Picture& now, const Picture& settled)
+{
+    std::size_t differ = 0;
+    for (std::size_t i = 0; i < now.size(); ++i)
+        differ += now[i] != settled[i];
+    return differ * 1000 <= now.size();
+}
 
 // The client area of a window that maps at `window`. A program that draws
 // its own frame into its X window (wine without a window manager) has it
@@ -170,8 +209,9 @@ Rect clientArea(const Rect& window)
             client.height};
 }
 
-// Spawns `program` and waits until 90 % of its window is damaged.
-Running startPainted(Screen& screen, const std::string& program)
+// Spawns `program` and waits until 90 % of its window is damaged; given
+// the client area's settled picture, then until the client area shows it.
+Running startPainted(Screen& screen, const std::string& program, const Picture* settled = nullptr)
 {
     char* const args[] = {const_cast<char*>(program.c_str()), nullptr};
     Running running;
@@ -200,18 +240,25 @@ Running startPainted(Screen& screen, const std::string& program)
                     ++count;
                 }
             }
-        if (count * 10 >= painted.size() * 9) {
+        if (running.toPainted == Clock::duration{} && count * 10 >= painted.size() * 9)
             running.toPainted = Clock::now() - spawned;
-            return running;
+        if (running.toPainted != Clock::duration{}) {
+            if (settled == nullptr)
+                return running;
+            // Timed once the picture is back, so never early.
+            if (looksSettled(screen.pixels(running.client), *settled)) {
+                running.toDrawn = Clock::now() - spawned;
+                return running;
+            }
         }
     }
     kill(running.pid, SIGKILL);
     die(program + " painted no window within 20 s");
 }
 
-Start measureStart(Screen& screen, const std::string& program)
+Start measureStart(Screen& screen, const std::string& program, const Picture* settled = nullptr)
 {
-    const Running running = startPainted(screen, program);
+    const Running running = startPainted(screen, program, settled);
     kill(running.pid, SIGKILL);
     int status = 0;
     rusage usage{};
@@ -223,7 +270,7 @@ Start measureStart(Screen& screen, const std::string& program)
     Screen::Event ignored;
     while (screen.next(ignored, std::chrono::milliseconds(20))) {
     }
-    return {milliseconds(running.toPainted), cpu(usage.ru_utime) + cpu(usage.ru_stime),
+    return {milliseconds(running.toPainted), milliseconds(running.toDrawn), cpu(usage.ru_utime) + cpu(usage.ru_stime),
             static_cast<double>(usage.ru_maxrss) / 1024.0};
 }
 
@@ -250,6 +297,23 @@ void stop(const Running& running)
     waitpid(running.pid, nullptr, 0);
 }
 
+// What the client area of `program` shows once its first paint is over
+// (0.4 s after 90 % of its window was damaged), its start-up also warming
+// the file cache.
+Picture settledPicture(Screen& screen, const std::string& program)
+{
+    const Running running = startPainted(screen, program);
+    Screen::Event ignored;
+    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(400);
+    while (Clock::now() < end)
+        screen.next(ignored, std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()));
+    Picture settled = screen.pixels(running.client);
+    stop(running);
+    while (screen.next(ignored, std::chrono::milliseconds(20))) {
+    }
+    return settled;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -259,7 +323,7 @@ int main(int argc, char* argv[])
     int starts = 41;
     int taps = 190;
     double startGoal = 1.15;
-    bool tapsInRuns = false;
+    bool tapsInRuns = false, untilSettled = false;
     std::vector<std::string> programs;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -269,27 +333,35 @@ int main(int argc, char* argv[])
             startGoal = std::atof(argv[++i]);
         else if (arg == "--taps-in-runs")
             tapsInRuns = true;
+        else if (arg == "--until-settled")
+            untilSettled = true;
         else
             programs.emplace_back(arg);
     }
     if (programs.size() < 4)
-        die("usage: tarvelo-measure [--starts N] [--taps N] [--start-goal RATIO] [--taps-in-runs] <game> <text floor> "
-            "<bare floor> <tap floor> [<peer> ...]");
+        die("usage: tarvelo-measure [--starts N] [--taps N] [--start-goal RATIO] [--taps-in-runs] [--until-settled] "
+            "<game> <text floor> <bare floor> <tap floor> [<peer> ...]");
     const std::string tapFloor = programs[3];
     programs.erase(programs.begin() + 3);
 
     Screen screen;
     const std::size_t n = programs.size();
-    std::vector<std::vector<double>> wall(n), cpu(n), peak(n);
-    for (const std::string& program : programs)
-        measureStart(screen, program);
+    std::vector<std::vector<double>> wall(n), drawn(n), cpu(n), peak(n);
+    std::vector<Picture> settled(n);
+    for (std::size_t p = 0; p < n; ++p) {
+        if (untilSettled)
+            settled[p] = settledPicture(screen, programs[p]);
+        else
+            measureStart(screen, programs[p]);
+    }
     for (int round = 0; round < starts; ++round) {
         for (std::size_t p = 0; p < n; ++p) {
             // Each round starts with another program, so that none always
             // follows the same one.
             const std::size_t which = (p + static_cast<std::size_t>(round)) % n;
-            const Start start = measureStart(screen, programs[which]);
+            const Start start = measureStart(screen, programs[which], untilSettled ? &settled[which] : nullptr);
             wall[which].push_back(start.wallMs);
+            drawn[which].push_back(start.drawnMs);
             cpu[which].push_back(start.cpuMs);
             peak[which].push_back(start.peakMiB);
         }
@@ -336,6 +408,8 @@ int main(int argc, char* argv[])
     std::printf("%d starts of each program, %d taps of each window, medians\n\n", starts, taps);
     std::printf("| Measure | Game | Text floor | Ratio | Goal | Bare floor | Ratio |\n|---|---|---|---|---|---|---|\n");
     row("Start-up: spawn to 90 % of the window damaged", wall, "ms", 1, startGoal);
+    if (untilSettled)
+        row("Start-up: spawn to the client area drawn as it settles", drawn, "ms", 1, startGoal);
     row("CPU time to that point", cpu, "ms", 1, startGoal);
     row("Peak resident memory to that point", peak, "MiB", 1, 1.10);
     const double gameTap = median(gameTaps), floorTap = median(floorTaps);

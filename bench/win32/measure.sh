@@ -33,7 +33,7 @@ done
 timeout 60 wine "$windows/bench/win32/tarvelo-floor-text.exe" >/dev/null 2>&1 ||
     fail "the text floor did not start and quit under wine"
 
-"$build/bench/tarvelo-measure" --start-goal 1.10 --taps-in-runs "$@" "$scratch/tarvelo" "$scratch/tarvelo-floor-text" \
+"$build/bench/tarvelo-measure" --start-goal 1.10 --taps-in-runs --until-settled "$@" "$scratch/tarvelo" "$scratch/tarvelo-floor-text" \
     "$scratch/tarvelo-floor-bare" "$scratch/tarvelo-floor-tap" 2>/dev/null
 
 size() {
