@@ -319,11 +319,6 @@ const ControlSpec* Form1::specOf(HWND child) const
     return found == windows_.end() ? nullptr : &layout::kControls[static_cast<std::size_t>(found - windows_.begin())];
 }
 
-HWND Form1::window(trick::Control control) const
-{
-    return windows_[layout::slotOf(layout::at(control))];
-}
-
 void Form1::draw(const DRAWITEMSTRUCT& item)
 {
     const ControlSpec* spec = specOf(item.hwndItem);

@@ -457,6 +457,9 @@ int wmain(int argc, wchar_t* argv[])
         std::fputs("usage: tarvelo-play <tarvelo.exe> <scenarios.json> <dpi> [<scenario name part>]\n", stderr);
         return 2;
     }
+    // Aware of each monitor's DPI like the game, so that wine (from 9 on)
+    // gives this side the same pixels as the game rather than scaled ones.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     const std::wstring program = argv[1];
     const int dpi = _wtoi(argv[3]);
     std::ifstream list(argv[2]);
@@ -522,10 +525,18 @@ int wmain(int argc, wchar_t* argv[])
     GetWindowRect(game.form(), &frame);
     check(client.right == game.scaled(254) && client.bottom == game.scaled(207),
           "the client area is " + std::to_string(client.right) + " x " + std::to_string(client.bottom));
-    if (dpi == 96)
-        check(frame.right - frame.left == 262 && frame.bottom - frame.top == 231,
-              "the frame is " + std::to_string(frame.right - frame.left) + " x " +
-                  std::to_string(frame.bottom - frame.top));
+    // The frame is the system's around that client area: with Windows'
+    // standard metrics at 96 DPI, a 4 px border and a 20 px caption, so
+    // 262 x 231 (wine 10 draws its small caption 2 px taller).
+    RECT around{0, 0, 0, 0};
+    AdjustWindowRectExForDpi(&around, DWORD(style), FALSE, DWORD(exStyle), UINT(dpi));
+    const int frameWidth = frame.right - frame.left, frameHeight = frame.bottom - frame.top;
+    const bool standard = dpi == 96 && around.right - around.left == 8 && around.bottom - around.top == 24;
+    check(frameWidth == client.right + around.right - around.left &&
+              frameHeight == client.bottom + around.bottom - around.top &&
+              (!standard || (frameWidth == 262 && frameHeight == 231)),
+          "the frame is " + std::to_string(frameWidth) + " x " + std::to_string(frameHeight) +
+              (standard ? ", the standard metrics' size" : ", the system's frame around the client area"));
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
     check(std::abs(frame.left + frame.right - screenWidth) <= 1 &&
               std::abs(frame.top + frame.bottom - screenHeight) <= 1,
