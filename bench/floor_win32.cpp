@@ -20,6 +20,7 @@
 #include <iterator>
 
 #include "layout/window.h"
+#include "windows/face.h"
 
 namespace {
 
@@ -33,33 +34,6 @@ int scaled(int pixels)
 }
 
 #if defined(TARVELO_FLOOR_TEXT)
-// The game's choice of face, as the game makes it: the classic face where
-// it has Cyrillic letters, else its TrueType successor, else the desktop's.
-const wchar_t* windowFamily()
-{
-    HDC screen = GetDC(nullptr);
-    const wchar_t* found = L"Arial";
-    for (const wchar_t* family : {L"MS Sans Serif", L"Microsoft Sans Serif", L"Liberation Sans"}) {
-        LOGFONTW wanted{};
-        wanted.lfCharSet = RUSSIAN_CHARSET;
-        lstrcpynW(wanted.lfFaceName, family, LF_FACESIZE);
-        bool has = false;
-        EnumFontFamiliesExW(
-            screen, &wanted,
-            [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM has) {
-                *reinterpret_cast<bool*>(has) = true;
-                return 0;
-            },
-            reinterpret_cast<LPARAM>(&has), 0);
-        if (has) {
-            found = family;
-            break;
-        }
-    }
-    ReleaseDC(nullptr, screen);
-    return found;
-}
-
 HFONT face = nullptr;
 #endif
 
@@ -141,7 +115,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     dpi = GetDpiForWindow(window);
 #if defined(TARVELO_FLOOR_TEXT)
     face = CreateFontW(-scaled(13), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, VARIABLE_PITCH | FF_SWISS, windowFamily());
+                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, VARIABLE_PITCH | FF_SWISS, win::windowFamily());
 #endif
 
     RECT frame{0, 0, scaled(layout::clientSize().width), scaled(layout::clientSize().height)};
