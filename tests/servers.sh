@@ -16,7 +16,7 @@ started=""
 stop_started() {
     # Wine's own background programs outlive their server's death; the
     # server ends them when it is asked to stop.
-    [ -z "${wine_started:-}" ] || wineserver -k >/dev/null 2>&1 || true
+    [ -z "${wine_started:-}" ] || "$wineserver" -k >/dev/null 2>&1 || true
     for pid in $started; do kill "$pid" 2>/dev/null || true; done
     for pid in $started; do wait "$pid" 2>/dev/null || true; done
     rm -rf "$scratch"
@@ -83,13 +83,17 @@ play_round() {
 # wine's own noise is off.
 start_wine() {
     command -v wine >/dev/null 2>&1 || skip "wine is not installed (Debian package wine)"
-    command -v wineserver >/dev/null 2>&1 || skip "wine has no wineserver on PATH"
+    # On PATH up to Debian 13; unstable's wine 10 keeps it in its library
+    # folder alone.
+    wineserver=$(command -v wineserver || ls /usr/lib/*/wine/wineserver /usr/lib/wine/wineserver64 2>/dev/null |
+        head -n 1)
+    [ -n "$wineserver" ] || skip "wine has no wineserver"
     mkdir -p "$1"
     WINEPREFIX=$(cd "$1" && pwd)
     WINEDLLOVERRIDES="mscoree,mshtml="
     WINEDEBUG=${WINEDEBUG:--all}
     export WINEPREFIX WINEDLLOVERRIDES WINEDEBUG
-    wineserver --foreground --persistent >"$scratch/wineserver.log" 2>&1 &
+    "$wineserver" --foreground --persistent >"$scratch/wineserver.log" 2>&1 &
     track $!
     wine_started=1
     # The server writes the registry out when it is stopped.
