@@ -11,8 +11,8 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    // The manifest says so for Windows; wine 10 takes a program that does
-    // not ask for itself to be unaware of DPI, and scales it as a picture.
+    // The manifest says so for Windows; wine 10 (Debian unstable) did not
+    // take it from there and scaled the window as a picture instead.
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     try {
         win::Form1 form(instance);
