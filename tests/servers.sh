@@ -93,12 +93,22 @@ start_wine() {
     WINEDLLOVERRIDES="mscoree,mshtml="
     WINEDEBUG=${WINEDEBUG:--all}
     export WINEPREFIX WINEDLLOVERRIDES WINEDEBUG
-    "$wineserver" --foreground --persistent >"$scratch/wineserver.log" 2>&1 &
-    track $!
+    "$wineserver" --foreground --persistent >>"$scratch/wineserver.log" 2>&1 &
+    wine_server=$!
+    track $wine_server
     wine_started=1
     # The server writes the registry out when it is stopped.
     if [ ! -d "$WINEPREFIX/drive_c/windows" ]; then
         wineboot -i >"$scratch/wineboot.log" 2>&1 && [ -d "$WINEPREFIX/drive_c/windows" ] ||
             skip "wine could not make its prefix: $(tail -n 1 "$scratch/wineboot.log")"
     fi
+}
+
+# Ends the prefix's programs and its server, which writes the registry
+# out, and starts a server afresh: wine 10 keeps settings such as the DPI
+# from when its desktop started.
+restart_wine() {
+    "$wineserver" -k >/dev/null 2>&1 || true
+    wait "$wine_server" 2>/dev/null || true
+    start_wine "$WINEPREFIX"
 }

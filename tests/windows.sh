@@ -22,4 +22,6 @@ start_xvfb
 start_wine "$build/wine-test"
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 ||
     fail "cannot set the prefix's DPI to $dpi"
+# Wine 10 takes the DPI as its desktop starts.
+restart_wine
 wine "$build/tarvelo-play.exe" "$(winepath -w "$build/tarvelo.exe")" "$(winepath -w "$scenarios")" "$dpi" ${only:+"$only"}
