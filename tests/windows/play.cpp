@@ -162,13 +162,13 @@ public:
         ClientToScreen(form_, &point);
         return point;
     }
-    void click(Point at) const
+    void click(Point at) const { clickOnScreen(onScreen(at)); }
+    // Under wine the pointer is the X server's too: a move is warped there,
+    // and the X motion that an earlier warp caused can come back late and
+    // move the pointer back. So the buttons go only once the pointer has
+    // stayed where it was sent for a while.
+    static void clickOnScreen(POINT point)
     {
-        // Under wine the pointer is the X server's too: a move is warped
-        // there, and the X motion that an earlier warp caused can come back
-        // late and move the pointer back. So the buttons go only once the
-        // pointer has stayed where it was sent for a while.
-        const POINT point = onScreen(at);
         const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
         INPUT input[3]{};
         input[0].type = input[1].type = input[2].type = INPUT_MOUSE;
@@ -444,11 +444,6 @@ std::vector<int> redColumns(HWND window)
     return columns;
 }
 
-bool sameRect(const RECT& a, const RECT& b)
-{
-    return EqualRect(&a, &b);
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t* argv[])
@@ -557,7 +552,7 @@ int wmain(int argc, wchar_t* argv[])
         const layout::Rect place = layout::pixels(spec);
         const RECT expected{game.scaled(place.left), game.scaled(place.top), game.scaled(place.left + place.width),
                             game.scaled(place.top + place.height)};
-        bool ok = _stricmp(type.c_str(), wanted.c_str()) == 0 && sameRect(box, expected);
+        bool ok = _stricmp(type.c_str(), wanted.c_str()) == 0 && EqualRect(&box, &expected);
         if (spec.type == Type::CommandButton)
             ok = ok && game.text(child) == spec.text;
         if (spec.type == Type::TextBox)
@@ -726,17 +721,7 @@ int wmain(int argc, wchar_t* argv[])
     // The button is the last of the small caption's, at its right end.
     const POINT close{bar.rcTitleBar.right - GetSystemMetrics(SM_CXSMSIZE) / 2 - 1,
                       (bar.rcTitleBar.top + bar.rcTitleBar.bottom) / 2};
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT press[3]{};
-    press[0].type = press[1].type = press[2].type = INPUT_MOUSE;
-    press[0].mi.dx = (close.x * 65536 + width - 1) / width;
-    press[0].mi.dy = (close.y * 65536 + height - 1) / height;
-    press[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    press[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    press[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(1, press, sizeof(INPUT));
-    Sleep(200);
-    SendInput(2, press + 1, sizeof(INPUT));
+    Game::clickOnScreen(close);
     check(!(bar.rgstate[5] & STATE_SYSTEM_INVISIBLE) && game.exitCode(5000) == DWORD(0),
           "the close button ends the program with status 0");
     return failures == 0 ? 0 : 1;
