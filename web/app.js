@@ -11,13 +11,18 @@
     const form = document.getElementById('Form1');
 
     // With a touch screen the largest scale at which the window fits whole;
-    // with a mouse, scale 1 where it fits.
+    // with a mouse, scale 1 where it fits. In the middle of the screen, on
+    // whole pixels, so that its lines stay sharp and a pixel of the
+    // window is a pixel of the screen.
     const coarse = matchMedia('(pointer: coarse)');
     const fit = () => {
-        const width = parseFloat(form.style.width), height = parseFloat(form.style.height);
+        // The window's own size, which its scale leaves alone.
+        const width = parseFloat(getComputedStyle(form).width), height = parseFloat(getComputedStyle(form).height);
         let scale = Math.min(innerWidth / width, innerHeight / height);
         if (!coarse.matches)
             scale = Math.min(scale, 1);
+        form.style.left = `${Math.max(0, Math.floor((innerWidth - width * scale) / 2))}px`;
+        form.style.top = `${Math.max(0, Math.floor((innerHeight - height * scale) / 2))}px`;
         form.style.transform = scale === 1 ? '' : `scale(${scale})`;
     };
     addEventListener('resize', fit);

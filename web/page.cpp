@@ -4,9 +4,12 @@
 // Writes the page's window from the window's description, at build time:
 //
 //   tarvelo-page html   the body of index.html: Form1 and its 24 controls,
-//                       each an element whose id is its name, placed in
-//                       CSS pixels as the description places it in window
-//                       pixels, in the order of the Tab key
+//                       each an element whose id is its name, in the order
+//                       of the Tab key
+//   tarvelo-page css    each control's place, stacking and colours, in CSS
+//                       pixels as the description places it in window
+//                       pixels: a rule of the page's style for each id,
+//                       since the page's policy allows no style attributes
 //   tarvelo-page json   the description's facts for the page's tests: each
 //                       control's box in window pixels, the client area,
 //                       and the spots of the picture that the tests tap
@@ -62,7 +65,7 @@ const char* fontClass(layout::Font font)
     return "system";
 }
 
-// Place, stacking, face and colours, as the element's own style: where two
+// Place, stacking and colours, as the element's own rule: where two
 // controls overlap, the one listed first in the description is in front.
 std::string style(const ControlSpec& control)
 {
@@ -79,8 +82,7 @@ std::string style(const ControlSpec& control)
 
 std::string attributes(const ControlSpec& control)
 {
-    std::string out = "id=\"" + trick::to_string(control.id) + "\" class=\"" + fontClass(control.font) + "\" style=\"" +
-                      style(control) + "\"";
+    std::string out = "id=\"" + trick::to_string(control.id) + "\" class=\"" + fontClass(control.font) + "\"";
     if (control.accessibleName)
         out += std::string(" aria-label=\"") + escaped(control.accessibleName) + "\"";
     return out;
@@ -142,12 +144,17 @@ std::string children(trick::Control container)
 
 void html()
 {
+    std::printf("<main id=\"Form1\" aria-label=\"%s\" hidden>\n%s</main>\n",
+                escaped(layout::kWindow.caption).c_str(), children(trick::Form1).c_str());
+}
+
+void css()
+{
     const layout::Size client = layout::clientSize();
-    std::printf(
-        "<main id=\"Form1\" aria-label=\"%s\" hidden "
-        "style=\"width:%dpx;height:%dpx;background-color:%s\">\n%s</main>\n",
-        escaped(layout::kWindow.caption).c_str(), client.width, client.height, colour(layout::kWindow.back).c_str(),
-        children(trick::Form1).c_str());
+    std::printf("#Form1{width:%dpx;height:%dpx;background-color:%s}\n", client.width, client.height,
+                colour(layout::kWindow.back).c_str());
+    for (const ControlSpec& control : layout::kControls)
+        std::printf("#%s{%s}\n", trick::to_string(control.id).c_str(), style(control).c_str());
 }
 
 std::string point(layout::Point p)
@@ -185,11 +192,13 @@ int main(int argc, char* argv[])
     const std::string_view what = argc >= 2 ? argv[1] : "";
     if (what == "html" && argc == 2)
         html();
+    else if (what == "css" && argc == 2)
+        css();
     else if (what == "json" && argc == 2)
         json();
     else if (what == "text" && argc == 3)
         texts(argv[2]);
     else
-        return std::fputs("usage: tarvelo-page html|json|text <face>\n", stderr), 2;
+        return std::fputs("usage: tarvelo-page html|css|json|text <face>\n", stderr), 2;
     return 0;
 }

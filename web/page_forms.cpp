@@ -30,8 +30,23 @@ EM_JS(char*, pageText, (const char* id), {
 EM_JS(void, pageSetText, (const char* id, const char* text), {
     document.getElementById(UTF8ToString(id)).value = UTF8ToString(text);
 });
+// The keyboard's focus moves on from a control that hides, to the next in
+// the Tab order, as on the desktop: else the next Tab starts from a place
+// that no longer shows, and in Firefox leaves the page. A tap's focus stays
+// with the page, so that a phone opens no keyboard for the count.
 EM_JS(void, pageSetVisible, (const char* id, int visible), {
-    document.getElementById(UTF8ToString(id)).hidden = !visible;
+    const element = document.getElementById(UTF8ToString(id));
+    const focused = !visible && element.contains(document.activeElement) &&
+                    document.activeElement.matches(':focus-visible');
+    element.hidden = !visible;
+    if (focused) {
+        const order = [...document.querySelectorAll('#Form1 button, #Form1 input')].filter(
+            (control) => control.tabIndex >= 0 && !control.disabled && !control.closest('[hidden]'));
+        const next = order.find((control) => element.compareDocumentPosition(control) & Node.DOCUMENT_POSITION_FOLLOWING);
+        // No ?. here: the older emscriptens' minifier cannot read it.
+        if (next || order[0])
+            (next || order[0]).focus();
+    }
 });
 EM_JS(void, pageSetEnabled, (const char* id, int enabled), {
     document.getElementById(UTF8ToString(id)).disabled = !enabled;

@@ -2,28 +2,49 @@
 // Copyright (C) 2026 The Tarvelo developers
 
 // Puts the site together: index.html with what the window needs inside
-// it (the style with its faces, the picture, the trick's script and the
-// page's), so that the browser asks for nothing more than the trick's
-// WebAssembly before it draws the window; beside it the manifest and the
-// icon, and the service worker with the list of files to keep, in a cache
-// named after their contents.
+// it (the style with its faces and the window's places, the picture, the
+// trick's script and the page's), so that the browser asks for nothing
+// more than the trick's WebAssembly before it draws the window; beside it
+// the manifest and the icon, and the service worker with the list of
+// files to keep, in a cache named after their contents.
 //
-//   node site.mjs <source> <assets> <window.html> <fonts> <tarvelo.js> <site>
+// The page's policy lets run only the script and style inside it, by
+// their hashes, and lets load only the site's own files and the faces and
+// picture inside the page: nothing from elsewhere.
+//
+//   node site.mjs <source> <assets> <metainfo> <built> <tarvelo.js> <site>
+//
+// <built> holds the window's body and places (window.html, window.css)
+// and its faces (*.woff2).
 
 import { createHash } from 'node:crypto';
 import { copyFileSync, readFileSync, writeFileSync } from 'node:fs';
 
-const [source, assets, window, fonts, trick, site] = process.argv.slice(2);
+const [source, assets, metainfo, built, trick, site] = process.argv.slice(2);
 const read = (file, encoding = 'utf8') => readFileSync(file, encoding);
 const data = (type, file) => `data:${type};base64,${read(file, 'base64')}`;
+const hash = (text) => `'sha256-${createHash('sha256').update(text).digest('base64')}'`;
 
-const style = read(`${source}/tarvelo.css`)
-    .replace(/url\(([\w-]+\.woff2)\)/g, (_, font) => `url(${data('font/woff2', `${fonts}/${font}`)})`);
-const body = read(window).replace('src="clock-face.svg"', `src="${data('image/svg+xml', `${assets}/clock-face.svg`)}"`);
+const style = `\n${read(`${source}/tarvelo.css`)}\n${read(`${built}/window.css`)}`
+    .replace(/url\(([\w-]+\.woff2)\)/g, (_, font) => `url(${data('font/woff2', `${built}/${font}`)})`);
+const script = `\n${read(trick)}\n${read(`${source}/app.js`)}`;
+const body = read(`${built}/window.html`)
+    .replace('src="clock-face.svg"', `src="${data('image/svg+xml', `${assets}/clock-face.svg`)}"`);
+// The same words that software centres show.
+const description = /<summary xml:lang="ru">([^<]*)<\/summary>/.exec(read(metainfo))[1];
+// WebAssembly compiles only where the policy allows it ('wasm-unsafe-eval'),
+// in every engine; the service worker is a file of the site's.
+const policy = [
+    "default-src 'none'", `script-src ${hash(script)} 'wasm-unsafe-eval'`, `style-src ${hash(style)}`,
+    "img-src 'self' data:", 'font-src data:', "connect-src 'self'", "manifest-src 'self'", "worker-src 'self'",
+    "base-uri 'none'", "form-action 'none'",
+].join('; ');
 const page = read(`${source}/index.html.in`)
+    .replace('@POLICY@', () => policy)
+    .replace('@DESCRIPTION@', () => description)
     .replace('@STYLE@', () => style)
     .replace('@WINDOW@', () => body)
-    .replace('@SCRIPT@', () => `${read(trick)}\n${read(`${source}/app.js`)}`);
+    .replace('@SCRIPT@', () => script);
 writeFileSync(`${site}/index.html`, page);
 copyFileSync(`${source}/manifest.webmanifest`, `${site}/manifest.webmanifest`);
 copyFileSync(`${assets}/icon.svg`, `${site}/icon.svg`);

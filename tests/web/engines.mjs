@@ -1,0 +1,254 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tarvelo developers
+
+// The three browser engines behind one small surface, which the page's
+// suite and its bench drive alike: Debian's chromium and firefox-esr
+// through puppeteer-core (Chromium's own protocol and WebDriver BiDi), and
+// WebKitGTK's MiniBrowser through webkit2gtk-driver and selenium-webdriver
+// (WebDriver), on an X server of its own started here.
+//
+//   const browser = await launch('firefox');
+//   const tab = await browser.open({ width: 390, height: 844, scale: 3, touch: true });
+//   await tab.goto(address); await tab.click(x, y); await tab.run(() => document.title);
+//
+// A tab is a fresh profile: no kept copy, no cookies. Points are CSS
+// pixels of the viewport. `touch` asks for a touch screen, which only an
+// engine with `browser.touch` emulates; the others get a mouse and their
+// taps stay what their drivers send (Firefox: touch events; WebKit: mouse
+// events). launch() throws an Unavailable error, with the reason, where
+// the engine cannot start at all.
+
+import { spawn, execFileSync } from 'node:child_process';
+import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import { tmpdir } from 'node:os';
+
+const require = createRequire(import.meta.url);
+export const engines = ['chromium', 'firefox', 'webkit'];
+
+export class Unavailable extends Error {}
+
+// Two frames, so that a screenshot shows what the page last changed: WebKit's
+// shows the last frame it composited.
+const painted = () => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
+
+const shell = (command) => execFileSync('sh', ['-c', command]).toString().trim();
+const found = (name) => shell(`command -v ${name} || true`);
+const first = (message) => String(message).split('\n')[0];
+
+// Keys by the names the suite uses: Return is the main Enter key, Enter
+// the keypad's. Over BiDi puppeteer-core knows no keypad keys by name and
+// sends its "Enter" as WebDriver's keypad Enter, so WebDriver's own key
+// values go as they are.
+const puppeteerKeys = {
+    chromium: { Tab: 'Tab', Space: ' ', Return: 'Enter', Enter: 'NumpadEnter' },
+    firefox: { Tab: 'Tab', Space: ' ', Return: '\uE006', Enter: '\uE007' },
+};
+
+async function puppeteerEngine(engine) {
+    let puppeteer;
+    try {
+        puppeteer = require('puppeteer-core');
+    } catch {
+        throw new Unavailable('puppeteer-core is not installed: cd tests/web && npm ci');
+    }
+    const chromium = engine === 'chromium';
+    const executablePath = found(chromium ? 'chromium' : 'firefox-esr');
+    if (!executablePath)
+        throw new Unavailable(`${chromium ? 'chromium' : 'firefox-esr'} is not installed (scripts/install-deps web)`);
+    let browser;
+    try {
+        browser = await puppeteer.launch({
+            browser: chromium ? 'chrome' : 'firefox', executablePath, headless: true,
+            args: chromium && process.getuid() === 0 ? ['--no-sandbox'] : [],
+        });
+    } catch (error) {
+        throw new Unavailable(`${engine} did not start: ${first(error.message)}`);
+    }
+    const version = await browser.version();
+    return {
+        name: engine, version, touch: chromium,
+        async open({ width = 800, height = 600, scale = 1, touch = false } = {}) {
+            const context = await browser.createBrowserContext();
+            const page = await context.newPage();
+            const emulated = touch && chromium;
+            await page.setViewport({ width, height, deviceScaleFactor: scale,
+                ...(emulated ? { isMobile: true, hasTouch: true } : {}) });
+            return {
+                touch: emulated,
+                async goto(url) { await page.goto(url); },
+                async reload() { await page.reload(); },
+                run: (fn, ...args) => page.evaluate(fn, ...args),
+                inject: (source) => page.evaluate(source),
+                gone: () => page.isClosed(),
+                click: (x, y) => page.mouse.click(x, y),
+                tap: (x, y) => page.touchscreen.tap(x, y),
+                async press(key) {
+                    if (key === 'Shift+Tab')
+                        await page.keyboard.down('Shift');
+                    await page.keyboard.press(puppeteerKeys[engine][key.replace('Shift+', '')]);
+                    if (key === 'Shift+Tab')
+                        await page.keyboard.up('Shift');
+                },
+                async selectAll() {
+                    await page.keyboard.down('Control');
+                    await page.keyboard.press('KeyA');
+                    await page.keyboard.up('Control');
+                },
+                type: (text) => page.keyboard.type(text),
+                async screenshot(path) {
+                    await page.evaluate(painted);
+                    await page.screenshot({ path });
+                },
+                close: () => context.close(),
+            };
+        },
+        close: () => browser.close(),
+    };
+}
+
+// An X server of the given size, on a display it picks itself; stop() ends
+// it by its process id.
+async function startX(width, height) {
+    const server = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', `${width}x${height}x24`, '-nolisten', 'tcp'],
+        { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
+    const display = await new Promise((resolve, reject) => {
+        let text = '';
+        server.stdio[3].on('data', (data) => {
+            text += data;
+            if (text.includes('\n'))
+                resolve(`:${text.trim()}`);
+        });
+        server.on('error', reject);
+        server.on('exit', () => reject(new Error('Xvfb did not start')));
+    });
+    return { display, stop: () => server.kill() };
+}
+
+const webkitKeys = (Key) => ({ Tab: Key.TAB, Space: Key.SPACE, Return: Key.RETURN, Enter: Key.ENTER });
+
+async function webkitEngine() {
+    let webdriver, remote;
+    try {
+        webdriver = require('selenium-webdriver');
+        remote = require('selenium-webdriver/remote');
+    } catch {
+        throw new Unavailable('selenium-webdriver is not installed: cd tests/web && npm ci');
+    }
+    const driverPath = found('WebKitWebDriver');
+    if (!driverPath)
+        throw new Unavailable('WebKitWebDriver is not installed (scripts/install-deps web: webkit2gtk-driver)');
+    if (!found('Xvfb'))
+        throw new Unavailable('Xvfb is not installed (scripts/install-deps web: xvfb), and WebKit needs a display');
+    // The driver's own browser, where the release's multiarch path keeps it.
+    const browserPath = shell('ls /usr/lib/*/webkit2gtk-4.1/MiniBrowser 2>/dev/null | head -n 1 || true');
+    if (!browserPath)
+        throw new Unavailable('MiniBrowser is not installed (scripts/install-deps web: webkit2gtk-driver)');
+    const { Builder, Capabilities, Key, Origin } = webdriver;
+    const keys = webkitKeys(Key);
+
+    // Each tab is a browser of its own, on one X server big enough for a
+    // phone's screen at pixel ratio 3, which GDK_SCALE sets. Full-screen,
+    // the browser has no toolbar and its window is the viewport, which
+    // WebDriver then sizes; with the toolbar it cannot be narrower than
+    // about 450 pixels.
+    let x;
+    try {
+        x = await startX(2600, 2600);
+    } catch (error) {
+        throw new Unavailable(`WebKit has no display: ${error.message}`);
+    }
+    // The browsers' homes, removed with the X server once the last of them
+    // has gone.
+    const homes = mkdtempSync(`${tmpdir()}/tarvelo-webkit-`);
+    const session = async ({ width, height, scale }) => {
+        const home = mkdtempSync(`${homes}/`);
+        const service = new remote.DriverService.Builder(driverPath).setLoopback(true)
+            .setEnvironment({ ...process.env, DISPLAY: x.display, GDK_SCALE: String(scale), HOME: home,
+                XDG_CACHE_HOME: `${home}/cache`, XDG_DATA_HOME: `${home}/data`, MESA_SHADER_CACHE_DISABLE: 'true' })
+            .build();
+        const stop = async () => {
+            await driver?.quit().catch(() => {});
+            await service.kill();
+        };
+        let driver;
+        try {
+            const capabilities = new Capabilities({ browserName: 'MiniBrowser',
+                'webkitgtk:browserOptions': { binary: browserPath, args: ['--automation', '--full-screen'] } });
+            driver = await new Builder().usingServer(await service.start()).withCapabilities(capabilities).build();
+            await driver.manage().window().setRect({ x: 0, y: 0, width, height });
+            await driver.manage().setTimeouts({ script: 60000, pageLoad: 60000 });
+        } catch (error) {
+            await stop();
+            throw error;
+        }
+        return { driver, stop };
+    };
+    let version;
+    try {
+        const probe = await session({ width: 800, height: 600, scale: 1 });
+        version = (await probe.driver.getCapabilities()).get('browserVersion');
+        await probe.stop();
+    } catch (error) {
+        x.stop();
+        rmSync(homes, { recursive: true, force: true, maxRetries: 10 });
+        throw new Unavailable(`WebKit did not start: ${first(error.message)}`);
+    }
+
+    return {
+        name: 'webkit', version, touch: false,
+        async open({ width = 800, height = 600, scale = 1 } = {}) {
+            const { driver, stop } = await session({ width, height, scale });
+            let closed = false;
+            const pointer = (x, y) => driver.actions({ async: true })
+                .move({ x: Math.floor(x), y: Math.floor(y), origin: Origin.VIEWPORT, duration: 0 })
+                .press().release().perform();
+            return {
+                touch: false,
+                goto: (url) => driver.get(url),
+                reload: () => driver.navigate().refresh(),
+                // Async functions are awaited, as the other drivers do.
+                async run(fn, ...args) {
+                    const result = await driver.executeAsyncScript(`const done = arguments[arguments.length - 1];
+                        Promise.resolve().then(() => (${fn}).apply(null, ${JSON.stringify(args)}))
+                            .then((value) => done({ value }), (error) => done({ error: String(error) }));`);
+                    if (result.error)
+                        throw new Error(result.error);
+                    return result.value;
+                },
+                inject: (source) => driver.executeScript(source),
+                async gone() {
+                    if (!closed)
+                        closed = (await driver.getAllWindowHandles().catch(() => [])).length === 0;
+                    return closed;
+                },
+                click: pointer,
+                tap: pointer,
+                press: (key) => key === 'Shift+Tab'
+                    ? driver.actions({ async: true }).keyDown(Key.SHIFT).sendKeys(Key.TAB).keyUp(Key.SHIFT).perform()
+                    : driver.actions({ async: true }).sendKeys(keys[key]).perform(),
+                selectAll: () => driver.actions({ async: true }).keyDown(Key.CONTROL).sendKeys('a')
+                    .keyUp(Key.CONTROL).perform(),
+                type: (text) => driver.actions({ async: true }).sendKeys(text).perform(),
+                async screenshot(path) {
+                    await this.run(painted);
+                    writeFileSync(path, await driver.takeScreenshot(), 'base64');
+                },
+                close: stop,
+            };
+        },
+        close: async () => {
+            x.stop();
+            rmSync(homes, { recursive: true, force: true, maxRetries: 10 });
+        },
+    };
+}
+
+export async function launch(engine) {
+    if (engine === 'webkit')
+        return webkitEngine();
+    if (engines.includes(engine))
+        return puppeteerEngine(engine);
+    throw new Error(`no engine ${engine}: one of ${engines.join(', ')}`);
+}
+
