@@ -50,8 +50,7 @@ web:
 
 WEB_PORT ?= 8000
 web-run: web
-	@echo "Tarvelo is at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops the server)"
-	python3 -m http.server --bind 127.0.0.1 --directory build-web/site $(WEB_PORT)
+	node web/serve.mjs build-web/site $(WEB_PORT)
 
 # The Windows program, its zip and its installer, cross-compiled with
 # mingw-w64; the desktop build draws its pictures.
@@ -59,7 +58,8 @@ windows: build
 	@./scripts/install-deps $(if $(filter test,$(DEPS)),test,windows)
 	$(call build-preset,windows)
 
-# The page's tests play it with playwright-core, as the lockfile pins it.
+# The page's tests drive its three engines and Lighthouse audits it, as the
+# lockfile pins them.
 tests/web/node_modules: tests/web/package.json tests/web/package-lock.json
 	cd tests/web && npm ci --no-audit --no-fund
 	touch $@

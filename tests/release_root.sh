@@ -8,7 +8,7 @@
 # installs the packages with scripts/install-deps, builds the game, its
 # page and its Windows program, and runs the fast suites, the package's own
 # test, the page's and the Windows program's with that release's compilers,
-# Qt, emscripten, chromium, mingw-w64, wine, fonts and lintian. Any failure inside fails the test; only a root that
+# Qt, emscripten, browsers, mingw-w64, wine, fonts and lintian. Any failure inside fails the test; only a root that
 # debootstrap cannot download skips (77).
 set -eu
 suite=$1
@@ -34,7 +34,7 @@ in_root sh -c 'cd /src && apt-get update -q && apt-get install -y -q --no-instal
 
 echo "release_root: the fast suites, the package and the page on $suite"
 in_root sh -c 'cd /src && ctest --preset fast --output-on-failure &&
-    ctest --preset default --output-on-failure -R "^(install_tree|debian_package|web_page|windows_play_96)$"' >"$work/test.log" 2>&1 ||
+    ctest --preset default --output-on-failure -R "^(install_tree|debian_package|web_chromium|web_firefox|web_webkit|windows_play_96)$"' >"$work/test.log" 2>&1 ||
     fail "the tests on $suite: $(grep -E 'tests failed|Failed|FAIL' "$work/test.log" | head -n 20)
 $(tail -n 40 "$work/test.log")"
 grep -E '^[0-9]+% tests passed|Not Run|Skipped|SKIP' "$work/test.log"

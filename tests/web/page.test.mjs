@@ -1,28 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 The Tarvelo developers
 
-// The game's page in Debian's Chromium, headless, driven through
-// playwright-core as a player drives it: the mouse, the touch screen and
-// the keyboard. It plays the scenarios that every front-end shares
+// The game's page in one of the three browser engines (engines.mjs),
+// driven as a player drives it: the mouse, the touch screen and the
+// keyboard. It plays the scenarios that every front-end shares
 // (tests/scenarios.json), checks every control's place against the
-// window's description, plays on a phone's screen by touch and offline,
-// and has axe-core look for accessibility faults in each phase of a round.
+// window's description and every answer whole in its field, plays on a
+// phone's screen and offline, checks that the page's policy keeps out
+// every script but its own and that its kept copy holds nothing but the
+// site's, and has axe-core look for accessibility faults in each phase of
+// a round. Screenshots of the window at scale 1 and on a phone are left
+// in the build's screens/ for people to look at.
 //
-//   node page.test.mjs <web build>   the folder that `make web` built
+//   node page.test.mjs <web build> <engine>   the folder that `make web` built;
+//                                             chromium, firefox or webkit
 //
-// The site is served on 127.0.0.1 by a server started here and stopped by
-// its process id. Exits 77, which CTest counts as a skip, with the reason,
-// where the site is not built or Chromium cannot start.
+// The site is served on 127.0.0.1 by a server started here. Exits 77,
+// which CTest counts as a skip, with the reason, where the site is not
+// built or the engine cannot start.
 
-import { spawn, execFileSync } from 'node:child_process';
-import { cpSync, existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { cpSync, existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { createRequire } from 'node:module';
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
+import { launch, Unavailable } from './engines.mjs';
+import { serve } from '../../web/serve.mjs';
 
 const require = createRequire(import.meta.url);
-const build = process.argv[2] ?? '';
+const [build = '', engine = 'chromium'] = process.argv.slice(2);
 const site = `${build}/site`;
 const here = new URL('.', import.meta.url).pathname;
 const skip = (reason) => {
@@ -34,61 +40,74 @@ if (!existsSync(`${site}/index.html`))
     skip(`no site in ${site}: build it with make web`);
 const layout = JSON.parse(readFileSync(`${build}/layout.json`, 'utf8'));
 const scenarios = JSON.parse(readFileSync(`${here}/../scenarios.json`, 'utf8'));
-let chromium;
-try {
-    ({ chromium } = require('playwright-core'));
-} catch {
-    skip('playwright-core is not installed: cd tests/web && npm ci');
-}
+const screens = `${build}/screens`;
 
-// A copy of the site is served, which a test may change as a new version.
+// A copy of the site is served, which a test may change as a new version;
+// beside it another site, on another port, with a script of its own.
 const served = mkdtempSync(`${tmpdir()}/tarvelo-site-`);
-let server, address, browser;
+const foreign = mkdtempSync(`${tmpdir()}/tarvelo-elsewhere-`);
+let server, elsewhere, address, browser;
 
 before(async () => {
     cpSync(site, served, { recursive: true });
-    server = spawn('python3', ['-u', '-m', 'http.server', '--bind', '127.0.0.1', '--directory', served, '0'],
-        { stdio: ['ignore', 'pipe', 'ignore'] });
-    address = await new Promise((resolve, reject) => {
-        server.stdout.on('data', (data) => {
-            const port = /port (\d+)/.exec(String(data));
-            if (port)
-                resolve(`http://127.0.0.1:${port[1]}/`);
-        });
-        server.on('exit', () => reject(new Error('the HTTP server did not start')));
-    });
-    const executablePath = execFileSync('sh', ['-c', 'command -v chromium || true']).toString().trim();
+    writeFileSync(`${foreign}/intruder.js`, 'window.intruded = true;\n');
+    server = await serve(served);
+    elsewhere = await serve(foreign, { headers: () => ({ 'Access-Control-Allow-Origin': '*' }) });
+    address = server.address;
     try {
-        browser = await chromium.launch({ executablePath, args: process.getuid() === 0 ? ['--no-sandbox'] : [] });
+        browser = await launch(engine);
     } catch (error) {
-        process.kill(server.pid);
-        skip(`Chromium did not start (Debian package chromium): ${String(error.message).split('\n')[0]}`);
+        if (!(error instanceof Unavailable))
+            throw error;
+        await server.stop();
+        await elsewhere.stop();
+        skip(error.message);
     }
+    console.log(`# ${engine} ${browser.version}`);
+    mkdirSync(screens, { recursive: true });
 });
 
 after(async () => {
     await browser?.close();
-    process.kill(server.pid);
+    await server.stop();
+    await elsewhere.stop();
     rmSync(served, { recursive: true, force: true });
+    rmSync(foreign, { recursive: true, force: true });
 });
 
-// A page with the window loaded and ready for a tap.
-async function open(context) {
-    const page = await context.newPage();
-    page.failures = [];
-    page.on('pageerror', (error) => page.failures.push(error.message));
-    await page.goto(address);
-    await page.waitForSelector('#Form1:not([hidden])');
-    return page;
+// Asks the page until `ready()` holds there.
+async function until(tab, ready, arg) {
+    for (let i = 0; i < 300; ++i) {
+        if (await tab.run(ready, arg))
+            return;
+        await new Promise((resolve) => setTimeout(resolve, 50));
+    }
+    throw new Error(`not in 15 s: ${ready}`);
+}
+
+// The window loaded and ready for a tap, with the page's faults recorded.
+async function load(tab, path = '') {
+    await tab.goto(address + path);
+    await until(tab, () => document.getElementById('Form1')?.hidden === false);
+    await tab.run(() => {
+        window.failures = [];
+        addEventListener('error', (event) => window.failures.push(event.message));
+        addEventListener('unhandledrejection', (event) => window.failures.push(String(event.reason)));
+    });
+    return tab;
 }
 
 // A point of the window, in window pixels, on the page.
-async function at(page, [x, y]) {
-    const form = await page.locator('#Form1').boundingBox();
-    const scale = form.width / layout.client[0];
-    return [form.x + (x + 0.5) * scale, form.y + (y + 0.5) * scale];
+async function at(tab, [x, y]) {
+    const form = await tab.run(() => {
+        const r = document.getElementById('Form1').getBoundingClientRect();
+        return [r.left, r.top, r.width];
+    });
+    const scale = form[2] / layout.client[0];
+    // The whole point nearest the pixel's centre: Firefox rounds a point
+    // to whole pixels, half up.
+    return [Math.ceil(form[0] + (x + 0.5) * scale - 0.5), Math.ceil(form[1] + (y + 0.5) * scale - 0.5)];
 }
-
 const centre = ([left, top, width, height]) => [left + Math.floor((width - 1) / 2), top + Math.floor((height - 1) / 2)];
 const box = (name) => layout.controls[name];
 
@@ -110,27 +129,35 @@ function clicks(words) {
 }
 
 const buttons = { stop: 'Command2', new: 'Command3', rules: 'Command4', ok: 'Command5' };
-const keys = { Space: 'Space', Return: 'Enter', Enter: 'NumpadEnter' };
 
 // One step of a shared scenario, by mouse, touch or keyboard.
-async function play(page, step, touch = false) {
+async function play(tab, step, touch = false) {
     const [action, ...words] = step.split(' ');
     const hit = async (point) => {
-        const [x, y] = await at(page, point);
-        await (touch ? page.touchscreen.tap(x, y) : page.mouse.click(x, y));
+        const [x, y] = await at(tab, point);
+        await (touch ? tab.tap(x, y) : tab.click(x, y));
     };
     if (action === 'tap') {
         for (let i = 0; i < Number(words[0]); ++i)
             await hit(i % 2 ? layout.dial : layout.background);
     } else if (action === 'type') {
         await hit(centre(box('Text1')));
-        await page.keyboard.press('Control+A');
-        await page.keyboard.type(step.slice('type '.length));
+        await tab.selectAll();
+        await tab.type(step.slice('type '.length));
     } else if (action === 'key') {
-        // Tab round to the button, then its key.
-        for (let i = 0; i < 12 && await page.evaluate(() => document.activeElement?.id) !== buttons[words[1]]; ++i)
-            await page.keyboard.press('Tab');
-        await page.keyboard.press(keys[words[0]]);
+        // Tab to the button, then its key: forward to a button later in the
+        // Tab order, back to one before, never round past the page's end.
+        // (In Firefox a driver's Tab past the end leaves the page's keys to
+        // the browser's own controls, and they never come back.)
+        const target = buttons[words[1]];
+        const back = await tab.run((id) => {
+            const order = [...document.querySelectorAll('button, input')]
+                .filter((e) => e.tabIndex >= 0 && !e.disabled && !e.closest('[hidden]'));
+            return order.indexOf(document.getElementById(id)) < order.indexOf(document.activeElement);
+        }, target);
+        for (let i = 0; i < 12 && await tab.run(() => document.activeElement?.id) !== target; ++i)
+            await tab.press(back ? 'Shift+Tab' : 'Tab');
+        await tab.press(words[0]);
     } else if (action === 'click') {
         for (const point of clicks(words))
             await hit(point);
@@ -139,19 +166,31 @@ async function play(page, step, touch = false) {
     }
 }
 
-// What the window shows, in the scenarios' terms.
-function shows(page) {
-    return page.evaluate(() => {
+// What the window shows, in the scenarios' terms, and whether its answer
+// stands whole in its field: its text, as the engine measures it in the
+// field's face, no wider than the field inside its borders and padding.
+async function shows(tab) {
+    if (await tab.gone())
+        return { closed: true };
+    return tab.run(() => {
         if (!document.getElementById('Form1'))
             return { closed: true };
         const shown = (id) => { const e = document.getElementById(id); return !!e && !e.closest('[hidden]'); };
+        const answer = document.getElementById('Text7');
+        const style = getComputedStyle(answer);
+        const context = document.createElement('canvas').getContext('2d');
+        context.font = `${style.fontStyle} ${style.fontWeight} ${style.fontSize} ${style.fontFamily}`;
+        const room = answer.getBoundingClientRect().width - ['borderLeftWidth', 'paddingLeft', 'paddingRight',
+            'borderRightWidth'].reduce((sum, side) => sum + parseFloat(style[side]), 0);
         return {
             Text1: document.getElementById('Text1').value,
-            Text7: document.getElementById('Text7').value,
+            Text7: answer.value,
             revealed: shown('Text7') && shown('Label1'),
             lit: [...Array(12).keys()].filter((i) => shown(`Shape1_${i}`)),
             picture: !document.getElementById('Image1_0').disabled,
             rules: shown('Frame1'),
+            whole: !shown('Text7') || context.measureText(answer.value).width <= room,
+            failures: window.failures,
         };
     });
 }
@@ -159,108 +198,170 @@ function shows(page) {
 // A window that has gone shows nothing more.
 const expected = (scenario) => scenario.closed ? { closed: true } : {
     Text1: scenario.Text1, Text7: scenario.Text7, revealed: scenario.revealed, lit: scenario.lit,
-    picture: scenario.picture, rules: !!scenario.rules,
+    picture: scenario.picture, rules: !!scenario.rules, whole: true, failures: [],
 };
 
-test('every shared scenario a player can play ends as it says', async () => {
-    const context = await browser.newContext({ viewport: { width: 800, height: 600 } });
+test('every shared scenario a player can play ends as it says, each answer whole in its field', async () => {
+    let tab = await browser.open();
     for (const scenario of scenarios) {
         // A base value spoiled behind the game's back is no player's doing.
         if (scenario.steps.some((step) => step.startsWith('base ')))
             continue;
-        const page = await open(context);
+        if (await tab.gone())
+            tab = await browser.open();
+        await load(tab);
         for (const step of scenario.steps)
-            await play(page, step);
-        assert.deepEqual(await shows(page), expected(scenario), scenario.name);
-        assert.deepEqual(page.failures, [], scenario.name);
-        await page.close();
+            await play(tab, step);
+        assert.deepEqual(await shows(tab), expected(scenario), scenario.name);
     }
-    await context.close();
+    await tab.close();
 });
 
+// Each control's box on the page, in window pixels, where it shows.
+const measure = (tab) => tab.run((names) => {
+    const form = document.getElementById('Form1').getBoundingClientRect();
+    const boxes = {};
+    for (const name of names) {
+        const element = document.getElementById(name);
+        if (element.closest('[hidden]'))
+            continue;
+        const r = element.getBoundingClientRect();
+        boxes[name] = [r.left - form.left, r.top - form.top, r.width, r.height];
+    }
+    return boxes;
+}, Object.keys(layout.controls));
+
 test('every control stands where the description puts it, at scale 1', async () => {
-    const context = await browser.newContext({ viewport: { width: 800, height: 600 } });
-    const page = await open(context);
-    const seen = {};
-    const measure = async () => Object.assign(seen, await page.evaluate((names) => {
-        const form = document.getElementById('Form1').getBoundingClientRect();
-        const boxes = {};
-        for (const name of names) {
-            const element = document.getElementById(name);
-            if (element.closest('[hidden]'))
-                continue;
-            const r = element.getBoundingClientRect();
-            boxes[name] = [r.left - form.left, r.top - form.top, r.width, r.height];
-        }
-        return boxes;
-    }, Object.keys(layout.controls)));
+    const tab = await load(await browser.open());
+    const seen = await measure(tab);
+    // On whole pixels of the screen, for sharp lines.
+    const corner = await tab.run(() => { const r = document.getElementById('Form1').getBoundingClientRect(); return [r.left, r.top]; });
+    assert.ok(corner.every(Number.isInteger), `the window at ${corner}`);
+    await tab.screenshot(`${screens}/${engine}-opened.png`);
     // Each marker lights within fourteen taps; the answer, its label and
     // the rules panel show as the round goes on.
-    await measure();
     for (const step of [...Array(14).fill('tap 1'), 'stop', 'rules']) {
-        await play(page, step);
-        await measure();
+        await play(tab, step);
+        Object.assign(seen, await measure(tab));
     }
+    await tab.screenshot(`${screens}/${engine}-rules.png`);
     // All but the base value, which no player ever sees.
     const { Text6, ...shown } = layout.controls;
     assert.deepEqual(seen, shown);
-    await context.close();
+    await tab.close();
 });
 
+// Only an engine that emulates a touch screen shows the window as large
+// as the phone's screen allows; with a mouse the window keeps scale 1
+// where it fits.
 test('on a phone the window fits the screen whole, and each touch is one tap', async () => {
+    if (!browser.touch)
+        console.log(`# ${engine} emulates no touch screen: the phone's screen is played with what its driver taps`);
     for (const [width, height] of [[390, 844], [844, 390]]) {
-        const context = await browser.newContext({ viewport: { width, height }, isMobile: true, hasTouch: true,
-            deviceScaleFactor: 3 });
-        const page = await open(context);
-        const form = await page.locator('#Form1').boundingBox();
-        const scale = Math.min(width / layout.client[0], height / layout.client[1]);
+        const tab = await load(await browser.open({ width, height, scale: 3, touch: true }));
         const where = `${width} x ${height}`;
-        assert.ok(Math.abs(form.width - layout.client[0] * scale) < 0.5, where);
-        assert.ok(form.x >= -0.5 && form.y >= -0.5 && form.x + form.width <= width + 0.5 &&
-            form.y + form.height <= height + 0.5, where);
-        const scrolls = await page.evaluate(() => document.scrollingElement.scrollWidth > innerWidth ||
-            document.scrollingElement.scrollHeight > innerHeight);
+        const { form, coarse, scrolls } = await tab.run(() => {
+            const r = document.getElementById('Form1').getBoundingClientRect();
+            return { form: [r.left, r.top, r.width, r.height], coarse: matchMedia('(pointer: coarse)').matches,
+                scrolls: document.scrollingElement.scrollWidth > innerWidth ||
+                    document.scrollingElement.scrollHeight > innerHeight };
+        });
+        assert.equal(coarse, tab.touch, where);
+        let scale = Math.min(width / layout.client[0], height / layout.client[1]);
+        if (!coarse)
+            scale = Math.min(scale, 1);
+        assert.ok(Math.abs(form[2] - layout.client[0] * scale) < 0.5, `${where}: ${form}`);
+        assert.ok(form[0] >= -0.5 && form[1] >= -0.5 && form[0] + form[2] <= width + 0.5 &&
+            form[1] + form[3] <= height + 0.5, where);
         assert.equal(scrolls, false, where);
         // Quick touches count one each and zoom nothing.
         for (const step of ['new', 'tap 13'])
-            await play(page, step, true);
-        assert.equal(await page.inputValue('#Text1'), '13', where);
-        assert.equal(await page.evaluate(() => visualViewport.scale), 1, where);
-        await play(page, 'stop', true);
-        assert.equal(await page.inputValue('#Text7'), '7', where);
-        await context.close();
+            await play(tab, step, true);
+        assert.equal((await shows(tab)).Text1, '13', where);
+        assert.equal(await tab.run(() => visualViewport.scale), 1, where);
+        await play(tab, 'stop', true);
+        assert.equal((await shows(tab)).Text7, '7', where);
+        await tab.screenshot(`${screens}/${engine}-phone-${width}x${height}.png`);
+        await tab.close();
     }
 });
 
 test('after one visit the game plays offline, and a new version replaces the old on the next load', async () => {
-    const context = await browser.newContext();
-    const page = await open(context);
-    await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
-    await context.setOffline(true);
-    await page.reload();
-    await page.waitForSelector('#Form1:not([hidden])');
-    for (const step of ['tap 3', 'stop'])
-        await play(page, step);
-    assert.equal(await page.inputValue('#Text7'), '?');
-
-    await context.setOffline(false);
+    const tab = await load(await browser.open());
+    await until(tab, () => navigator.serviceWorker.controller !== null);
+    await server.stop();
+    try {
+        await load(tab);
+        for (const step of ['tap 3', 'stop'])
+            await play(tab, step);
+        assert.equal((await shows(tab)).Text7, '?');
+    } finally {
+        await server.start();
+    }
     const index = `${served}/index.html`;
-    writeFileSync(index, readFileSync(index, 'utf8').replace('</body>', '<!-- the next version -->\n</body>'));
-    await page.reload();
-    await page.waitForSelector('#Form1:not([hidden])');
-    assert.ok((await page.content()).includes('<!-- the next version -->'));
-    await context.close();
+    const original = readFileSync(index, 'utf8');
+    writeFileSync(index, original.replace('</body>', '<!-- the next version -->\n</body>'));
+    try {
+        await load(tab);
+        assert.ok(await tab.run(() => document.documentElement.innerHTML.includes('<!-- the next version -->')));
+    } finally {
+        writeFileSync(index, original);
+    }
+    await tab.close();
+});
+
+test('the page runs its own script only, and its kept copy holds only its own successful answers', async () => {
+    const tab = await load(await browser.open());
+    // Another site's script and one written into the page are refused.
+    const refused = await tab.run((from) => new Promise((resolve) => {
+        const violations = [];
+        document.addEventListener('securitypolicyviolation', (event) => violations.push(event.effectiveDirective));
+        const inline = document.createElement('script');
+        inline.textContent = 'window.intruded = true;';
+        document.body.append(inline);
+        const script = document.createElement('script');
+        script.src = `${from}intruder.js`;
+        script.onload = script.onerror = () => setTimeout(() => resolve({ intruded: !!window.intruded, violations }), 100);
+        document.body.append(script);
+    }), elsewhere.address);
+    assert.equal(refused.intruded, false);
+    assert.deepEqual(refused.violations.map((directive) => directive.startsWith('script-src')), [true, true]);
+    // The page still plays.
+    for (const step of ['new', 'tap 15', 'stop'])
+        await play(tab, step);
+    assert.equal((await shows(tab)).Text7, '5');
+
+    // A page of the site's without the policy asks for another site's
+    // file, a missing file and a POST: the worker keeps none of them.
+    await until(tab, () => navigator.serviceWorker.controller !== null);
+    writeFileSync(`${served}/probe.html`, '<!DOCTYPE html><title>probe</title><p>probe</p>');
+    await tab.goto(`${address}probe.html`);
+    const kept = await tab.run(async (from) => {
+        const statuses = [];
+        for (const [url, init] of [[`${from}intruder.js`, { mode: 'cors' }], ['missing.txt', {}],
+                                   ['index.html', { method: 'POST' }]])
+            statuses.push(await fetch(url, init).then((response) => response.status, () => 0));
+        await new Promise((resolve) => setTimeout(resolve, 300));
+        const names = await caches.keys();
+        const urls = [];
+        for (const name of names)
+            for (const request of await (await caches.open(name)).keys())
+                urls.push(new URL(request.url).pathname);
+        return { controlled: navigator.serviceWorker.controller !== null, statuses, urls: [...new Set(urls)].sort() };
+    }, elsewhere.address);
+    assert.deepEqual(kept, { controlled: true, statuses: [200, 404, 405],
+        urls: ['/', '/icon.svg', '/index.html', '/manifest.webmanifest', '/probe.html', '/tarvelo.wasm'] });
+    await tab.close();
 });
 
 test('axe-core finds no fault in any phase of a round, but the red texts that the window prescribes', async () => {
-    const context = await browser.newContext();
-    const page = await open(context);
-    await page.addScriptTag({ path: require.resolve('axe-core/axe.min.js') });
+    const tab = await load(await browser.open());
+    await tab.inject(readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8'));
     for (const [phase, steps] of [['opened', []], ['counting', ['tap 3']], ['revealed', ['tap 10', 'stop']],
                                   ['rules open', ['rules']]]) {
         for (const step of steps)
-            await play(page, step);
-        const faults = await page.evaluate(async () => {
+            await play(tab, step);
+        const faults = await tab.run(async () => {
             const result = await axe.run(document, { runOnly: { type: 'tag',
                 values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa'] } });
             // #FF0000 on white is 4.0:1; the window's colours stay.
@@ -270,5 +371,5 @@ test('axe-core finds no fault in any phase of a round, but the red texts that th
         });
         assert.deepEqual(faults, [], phase);
     }
-    await context.close();
+    await tab.close();
 });
