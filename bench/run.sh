@@ -9,7 +9,7 @@
 #
 #   bench/run.sh <build dir> <site> [<peer program> ...]
 #
-# The page in the browser comes next, in Debian's chromium beside floor
+# The page in the browser comes next, in each of its three engines beside floor
 # pages served the same way (bench/web/measure.mjs); last, where the
 # Windows program is built, that program under wine beside Win32 floors
 # (bench/win32/measure.sh).

@@ -144,8 +144,8 @@ std::string children(trick::Control container)
 
 void html()
 {
-    std::printf("<main id=\"Form1\" aria-label=\"%s\" hidden>\n%s</main>\n",
-                escaped(layout::kWindow.caption).c_str(), children(trick::Form1).c_str());
+    std::printf("<main id=\"Form1\" aria-label=\"%s\" hidden>\n%s</main>\n", escaped(layout::kWindow.caption).c_str(),
+                children(trick::Form1).c_str());
 }
 
 void css()
