@@ -326,10 +326,14 @@ test('the page runs its own script only, and its kept copy holds only its own su
     }), elsewhere.address);
     assert.equal(refused.intruded, false);
     assert.deepEqual(refused.violations.map((directive) => directive.startsWith('script-src')), [true, true]);
-    // The page still plays.
+    // The page still plays, its WebAssembly and manifest served as what
+    // they are (as make web-run serves them).
     for (const step of ['new', 'tap 15', 'stop'])
         await play(tab, step);
     assert.equal((await shows(tab)).Text7, '5');
+    assert.deepEqual(await tab.run(() => Promise.all(['tarvelo.wasm', 'manifest.webmanifest'].map((file) =>
+        fetch(file).then((response) => response.headers.get('Content-Type'))))),
+        ['application/wasm', 'application/manifest+json']);
 
     // A page of the site's without the policy asks for another site's
     // file, a missing file and a POST: the worker keeps none of them.
