@@ -6,6 +6,7 @@
 #
 #   make install [PREFIX=/usr/local] [DESTDIR=...]   install the game
 #   make package                                      build/tarvelo_<version>_<arch>.deb
+#   make release                                      every file a user downloads, and SHA256SUMS, in dist/
 #   make test-package                                 only the package's tests (lintian, a clean root)
 #   make test-releases                                the quick start in fresh roots of Debian 13 and unstable
 #   make fuzz                                         fuzz the trick until stopped
@@ -17,7 +18,14 @@
 
 PREFIX ?= /usr/local
 
-.PHONY: all build run test test-package test-releases install package fuzz bench bench-peers web web-run windows clean
+# What the builds make for users carries the time of the last commit, or
+# outside git of the release in data/changelog, so that one commit always
+# gives the same bytes.
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null || \
+    date -d "$$(sed -n 's/^ -- .*>  //p' data/changelog | head -n 1)" +%s)
+export SOURCE_DATE_EPOCH
+
+.PHONY: all build run test test-package test-releases install package release fuzz bench bench-peers web web-run windows clean
 
 all: build
 
@@ -30,6 +38,7 @@ fuzz: DEPS = test
 bench: DEPS = test
 bench-peers: DEPS = test
 package: DEPS = package
+release: DEPS = package
 
 # Configures and builds one of the CMake presets.
 build-preset = cmake --preset $(1) && cmake --build --preset $(1)
@@ -101,5 +110,9 @@ install: build
 package: build
 	cpack --preset default
 
+# Each file built as its own command builds it, then gathered with checksums.
+release: package web windows
+	sh scripts/release
+
 clean:
-	rm -rf build build-dev build-sanitize build-fuzz build-releases build-web build-windows tests/web/node_modules
+	rm -rf build build-dev build-sanitize build-fuzz build-releases build-web build-windows dist tests/web/node_modules

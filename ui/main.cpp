@@ -5,12 +5,19 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "game.h"
 #include "platform.h"
 
 int main(int argc, char* argv[])
 {
+    // The one option, answered without a display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("tarvelo %s\n", TARVELO_VERSION);
+        return 0;
+    }
+
     // Without a display Qt's platform plugin would abort the program.
     ui::PlatformChoice platform;
     if (!platform.problem().empty()) {
@@ -18,9 +25,9 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    // The game takes no options, and neither does Qt on its behalf: it gets
-    // the program's name alone, so -platform, -style and the like do
-    // nothing. Qt's environment variables (QT_QPA_PLATFORM, ...) stay the
+    // The game takes no other options, and neither does Qt on its behalf:
+    // it gets the program's name alone, so -platform, -style and the like
+    // do nothing. Qt's environment variables (QT_QPA_PLATFORM, ...) stay the
     // way to choose.
     static char fallbackName[] = "tarvelo";
     int qtArgc = 1;

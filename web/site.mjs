@@ -6,13 +6,13 @@
 // trick's script and the page's), so that the browser asks for nothing
 // more than the trick's WebAssembly before it draws the window; beside it
 // the manifest and the icon, and the service worker with the list of
-// files to keep, in a cache named after their contents.
+// files to keep, in a cache named after the release and the files' contents.
 //
 // The page's policy lets run only the script and style inside it, by
 // their hashes, and lets load only the site's own files and the faces and
 // picture inside the page: nothing from elsewhere.
 //
-//   node site.mjs <source> <assets> <metainfo> <built> <tarvelo.js> <site>
+//   node site.mjs <source> <assets> <metainfo> <built> <tarvelo.js> <site> <version>
 //
 // <built> holds the window's body and places (window.html, window.css)
 // and its faces (*.woff2).
@@ -20,7 +20,7 @@
 import { createHash } from 'node:crypto';
 import { copyFileSync, readFileSync, writeFileSync } from 'node:fs';
 
-const [source, assets, metainfo, built, trick, site] = process.argv.slice(2);
+const [source, assets, metainfo, built, trick, site, release] = process.argv.slice(2);
 const read = (file, encoding = 'utf8') => readFileSync(file, encoding);
 const data = (type, file) => `data:${type};base64,${read(file, 'base64')}`;
 const hash = (text) => `'sha256-${createHash('sha256').update(text).digest('base64')}'`;
@@ -46,7 +46,7 @@ const page = read(`${source}/index.html.in`)
     .replace('@WINDOW@', () => body)
     .replace('@SCRIPT@', () => script);
 writeFileSync(`${site}/index.html`, page);
-copyFileSync(`${source}/manifest.webmanifest`, `${site}/manifest.webmanifest`);
+writeFileSync(`${site}/manifest.webmanifest`, read(`${source}/manifest.webmanifest`).replace('@VERSION@', release));
 copyFileSync(`${assets}/icon.svg`, `${site}/icon.svg`);
 copyFileSync(trick.replace(/\.js$/, '.wasm'), `${site}/tarvelo.wasm`);
 
@@ -55,5 +55,5 @@ const version = createHash('sha256');
 for (const name of kept)
     version.update(read(`${site}/${name}`, null));
 writeFileSync(`${site}/sw.js`, read(`${source}/sw.js.in`)
-    .replace('@VERSION@', version.digest('hex').slice(0, 16))
+    .replace('@VERSION@', `${release}-${version.digest('hex').slice(0, 16)}`)
     .replace('@FILES@', ["'./'", ...kept.map((name) => `'${name}'`)].join(', ')));
