@@ -107,8 +107,9 @@ bench-peers: build web windows tests/web/node_modules
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install build --prefix "$(PREFIX)"
 
+# The package's own members take the umask's modes: Debian's are 644.
 package: build
-	cpack --preset default
+	umask 022 && cpack --preset default
 
 # Each file built as its own command builds it, then gathered with checksums.
 release: package web windows

@@ -22,10 +22,16 @@ trap leave_root EXIT
 
 make_root "$suite"
 
-# The tree as committed or about to be, without what is built from it.
+# The tree as committed or about to be, without what is built from it; a
+# source archive, outside git, without its builds.
 mkdir "$root/src"
-git -C "$source" ls-files -z --cached --others --exclude-standard |
-    (cd "$source" && xargs -0 tar -cf - --no-recursion) | tar -xf - -C "$root/src"
+if git -C "$source" rev-parse --git-dir >/dev/null 2>&1; then
+    git -C "$source" ls-files -z --cached --others --exclude-standard |
+        (cd "$source" && xargs -0 tar -cf - --no-recursion) | tar -xf - -C "$root/src"
+else
+    (cd "$source" && tar -cf - --exclude=./build --exclude='./build-*' --exclude=./dist --exclude=node_modules .) |
+        tar -xf - -C "$root/src"
+fi
 
 echo "release_root: the quick start's packages and build on $suite"
 in_root sh -c 'cd /src && apt-get update -q && apt-get install -y -q --no-install-recommends make &&
