@@ -33,7 +33,8 @@ export class Unavailable extends Error {}
 const painted = () => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
 
 const shell = (command) => execFileSync('sh', ['-c', command]).toString().trim();
-const found = (name) => shell(`command -v ${name} || true`);
+// The path of a program on PATH, or nothing.
+export const found = (name) => shell(`command -v ${name} || true`);
 const first = (message) => String(message).split('\n')[0];
 
 // Keys by the names the suite uses: Return is the main Enter key, Enter

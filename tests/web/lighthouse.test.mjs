@@ -12,12 +12,13 @@
 // Exits 77, which CTest counts as a skip, with the reason, where the site
 // is not built or Lighthouse or chromium is missing.
 
-import { execFileSync, spawn } from 'node:child_process';
+import { spawn } from 'node:child_process';
 import { existsSync, mkdirSync, readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { serve } from '../../web/serve.mjs';
+import { found } from './engines.mjs';
 
 const require = createRequire(import.meta.url);
 const build = process.argv[2] ?? '';
@@ -35,7 +36,7 @@ try {
 } catch {
     skip('Lighthouse is not installed: cd tests/web && npm ci');
 }
-const chromium = execFileSync('sh', ['-c', 'command -v chromium || true']).toString().trim();
+const chromium = found('chromium');
 if (!chromium)
     skip('chromium is not installed (scripts/install-deps web)');
 
