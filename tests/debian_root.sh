@@ -55,10 +55,17 @@ SOURCES
     done
     cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
     # The certificate authorities that the host trusts, whose network may
-    # need one of its own: npm, through node, reads them in the root.
+    # need one of its own: npm, through node, reads them in the root. A root
+    # made inside another root has that authority only through node's
+    # extra certificates, not in the system's bundle, so it takes both.
     trust=""
-    if [ -r /etc/ssl/certs/ca-certificates.crt ]; then
-        cp /etc/ssl/certs/ca-certificates.crt "$root/etc/host-certificates.crt"
+    system=/etc/ssl/certs/ca-certificates.crt extra=${NODE_EXTRA_CA_CERTS:-}
+    if [ -r "$system" ]; then
+        cp "$system" "$root/etc/host-certificates.crt"
+        trust=NODE_EXTRA_CA_CERTS=/etc/host-certificates.crt
+    fi
+    if [ -r "$extra" ] && ! [ "$extra" -ef "$system" ]; then
+        cat "$extra" >>"$root/etc/host-certificates.crt"
         trust=NODE_EXTRA_CA_CERTS=/etc/host-certificates.crt
     fi
 }
