@@ -18,11 +18,12 @@
 
 PREFIX ?= /usr/local
 
-# What the builds make for users carries the time of the last commit, or
-# outside git of the release in data/changelog, so that one commit always
-# gives the same bytes.
-SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null || \
-    date -d "$$(sed -n 's/^ -- .*>  //p' data/changelog | head -n 1)" +%s)
+# What the builds make for users carries the time of the last commit, so
+# that one commit always gives the same bytes: git's, or in the source
+# archive the one git archive wrote into data/commit-time; outside both,
+# the time of the release in data/changelog.
+SOURCE_DATE_EPOCH ?= $(or $(shell grep -sx '[0-9][0-9]*' data/commit-time),$(shell git log -1 --format=%ct 2>/dev/null),$(shell \
+    date -d "$$(sed -n 's/^ -- .*>  //p' data/changelog | head -n 1)" +%s))
 export SOURCE_DATE_EPOCH
 
 .PHONY: all build run test test-package test-releases install package release fuzz bench bench-peers web web-run windows clean

@@ -6,8 +6,9 @@
 # different folders, at different times, with another time zone, umask and
 # locale: every file must come out the same, byte for byte; where one does
 # not, diffoscope shows where. Then, in the files a user downloads: the
-# checksums check, the source archive is the commit, and every place that
-# carries the version and the release's date says what data/changelog says.
+# checksums check, the source archive is the commit and builds the same
+# package by itself, and every place that carries the version and the
+# release's date says what data/changelog says.
 #
 #   release.sh <source>
 #
@@ -25,11 +26,12 @@ date=$(date -u -d "$(dpkg-parsechangelog -l "$source/data/changelog" -S Date)" +
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvelo-release.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-# The commit, and nothing of the checkout's builds or changes.
+# The commit, and nothing of the checkout's builds or changes; the time
+# too comes from the commit, not from the make that runs this test.
 release() {
     git clone -q --no-hardlinks "$source" "$1"
     git -C "$1" checkout -q --detach "$commit"
-    (cd "$1" && make release) >"$1.log" 2>&1 || fail "make release in $1: $(tail -n 30 "$1.log")"
+    (cd "$1" && env -u SOURCE_DATE_EPOCH make release) >"$1.log" 2>&1 || fail "make release in $1: $(tail -n 30 "$1.log")"
 }
 echo "release: making the release of $commit in two places"
 release "$work/one"
@@ -38,16 +40,22 @@ mkdir -p "$work/other/place"
 one=$work/one/dist
 two=$work/other/place/two/dist
 
+# Whether two files are the same; where not, diffoscope shows where.
+same() {
+    cmp -s "$1" "$2" && return
+    echo "release: $(basename "$1") differs:" >&2
+    if command -v diffoscope >/dev/null 2>&1; then
+        diffoscope --text - --max-text-report-size 20000 "$1" "$2" >&2 || true
+    else
+        echo "release: (diffoscope, from scripts/install-deps test, would show where)" >&2
+    fi
+    return 1
+}
+
 if ! cmp -s "$one/SHA256SUMS" "$two/SHA256SUMS"; then
     diff "$one/SHA256SUMS" "$two/SHA256SUMS" >&2 || true
     for file in $(cd "$one" && ls); do
-        cmp -s "$one/$file" "$two/$file" && continue
-        echo "release: $file differs:" >&2
-        if command -v diffoscope >/dev/null 2>&1; then
-            diffoscope --text - --max-text-report-size 20000 "$one/$file" "$two/$file" >&2 || true
-        else
-            echo "release: (diffoscope, from scripts/install-deps test, would show where)" >&2
-        fi
+        same "$one/$file" "$two/$file" || true
     done
     fail "two releases of one commit differ"
 fi
@@ -59,11 +67,20 @@ tar -tJf "$one/tarvelo-$version.tar.xz" | grep -v '/$' | sed "s|^tarvelo-$versio
 cmp -s "$work/committed" "$work/archived" ||
     fail "the source archive is not the commit: $(diff "$work/committed" "$work/archived" | head -n 10)"
 
+# Anyone can repeat the package from the source archive alone, outside git.
+arch=$(dpkg --print-architecture)
+deb=tarvelo_${version}_${arch}.deb
+[ -f "$one/$deb" ] || fail "no $deb in dist/: $(ls "$one")"
+mkdir "$work/archive"
+tar -xJf "$one/tarvelo-$version.tar.xz" -C "$work/archive"
+unpacked=$work/archive/tarvelo-$version
+(cd "$unpacked" && env -u SOURCE_DATE_EPOCH make package) >"$work/archive.log" 2>&1 ||
+    fail "make package in the unpacked source archive: $(tail -n 30 "$work/archive.log")"
+same "$one/$deb" "$unpacked/build/$deb" || fail "the source archive builds another $deb"
+
 # Every place that carries the version.
 says() { grep -qF -- "$2" "$1" || fail "$1 does not say $2"; }
-arch=$(dpkg --print-architecture)
-deb=$one/tarvelo_${version}_${arch}.deb
-[ -f "$deb" ] || fail "no tarvelo_${version}_${arch}.deb in dist/: $(ls "$one")"
+deb=$one/$deb
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the package's Version is $(dpkg-deb -f "$deb" Version)"
 dpkg-deb -x "$deb" "$work/deb"
 says "$work/deb/usr/share/metainfo/org.tarvelo.Tarvelo.metainfo.xml" "<release version=\"$version\" date=\"$date\">"
