@@ -19,7 +19,7 @@
 // the engine cannot start at all.
 
 import { spawn, execFileSync } from 'node:child_process';
-import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 
@@ -27,6 +27,8 @@ const require = createRequire(import.meta.url);
 export const engines = ['chromium', 'firefox', 'webkit'];
 
 export class Unavailable extends Error {}
+// A browser that ended by itself in the middle of a command.
+export class BrowserEnded extends Error {}
 
 // Two frames, so that a screenshot shows what the page last changed: WebKit's
 // shows the last frame it composited.
@@ -128,6 +130,28 @@ async function startX(width, height) {
 
 const webkitKeys = (Key) => ({ Tab: Key.TAB, Space: Key.SPACE, Return: Key.RETURN, Enter: Key.ENTER });
 
+// The browser that WebKit's driver started for a session, which the driver
+// does not name: the one MiniBrowser process with the session's own home.
+function browserWithHome(home) {
+    for (const pid of readdirSync('/proc').filter((name) => /^[0-9]+$/.test(name))) {
+        try {
+            if (readFileSync(`/proc/${pid}/comm`, 'utf8').trim() === 'MiniBrowser'
+                && readFileSync(`/proc/${pid}/environ`, 'utf8').split('\0').includes(`HOME=${home}`))
+                return pid;
+        } catch {
+            // Gone meanwhile, or another user's.
+        }
+    }
+    return undefined;
+}
+const running = (pid) => {
+    try {
+        return !/^[0-9]+ \(.*\) Z/.test(readFileSync(`/proc/${pid}/stat`, 'utf8'));
+    } catch {
+        return false;
+    }
+};
+
 async function webkitEngine() {
     let webdriver, remote;
     try {
@@ -168,22 +192,40 @@ async function webkitEngine() {
             .setEnvironment({ ...process.env, DISPLAY: x.display, GDK_SCALE: String(scale), HOME: home,
                 XDG_CACHE_HOME: `${home}/cache`, XDG_DATA_HOME: `${home}/data`, MESA_SHADER_CACHE_DISABLE: 'true' })
             .build();
+        let driver, pid;
         const stop = async () => {
-            await driver?.quit().catch(() => {});
+            if (!pid || running(pid))
+                await driver?.quit().catch(() => {});
             await service.kill();
         };
-        let driver;
+        // A command during which the browser ended fails as such, and ends
+        // the session: WebKit's driver (2.50) answers it with an error
+        // without a message, or, as it did once here under load, never.
+        const ended = () => stop().then(() => {
+            throw new BrowserEnded(`WebKit's browser ${pid} ended by itself`);
+        });
+        const answer = (command) => pid === undefined ? command : new Promise((resolve, reject) => {
+            const watch = setInterval(() => {
+                if (!running(pid)) {
+                    clearInterval(watch);
+                    ended().catch(reject);
+                }
+            }, 250);
+            command.then(resolve, (error) => (running(pid) ? Promise.reject(error) : ended()).catch(reject))
+                .finally(() => clearInterval(watch));
+        });
         try {
             const capabilities = new Capabilities({ browserName: 'MiniBrowser',
                 'webkitgtk:browserOptions': { binary: browserPath, args: ['--automation', '--full-screen'] } });
             driver = await new Builder().usingServer(await service.start()).withCapabilities(capabilities).build();
             await driver.manage().window().setRect({ x: 0, y: 0, width, height });
             await driver.manage().setTimeouts({ script: 60000, pageLoad: 60000 });
+            pid = browserWithHome(home);
         } catch (error) {
             await stop();
             throw error;
         }
-        return { driver, stop };
+        return { driver, stop, answer };
     };
     let version;
     try {
@@ -199,41 +241,45 @@ async function webkitEngine() {
     return {
         name: 'webkit', version, touch: false,
         async open({ width = 800, height = 600, scale = 1 } = {}) {
-            const { driver, stop } = await session({ width, height, scale });
+            const { driver, stop, answer } = await session({ width, height, scale });
             let closed = false;
-            const pointer = (x, y) => driver.actions({ async: true })
+            const pointer = (x, y) => answer(driver.actions({ async: true })
                 .move({ x: Math.floor(x), y: Math.floor(y), origin: Origin.VIEWPORT, duration: 0 })
-                .press().release().perform();
+                .press().release().perform());
             return {
                 touch: false,
-                goto: (url) => driver.get(url),
-                reload: () => driver.navigate().refresh(),
+                goto: (url) => answer(driver.get(url)),
+                reload: () => answer(driver.navigate().refresh()),
                 // Async functions are awaited, as the other drivers do.
                 async run(fn, ...args) {
-                    const result = await driver.executeAsyncScript(`const done = arguments[arguments.length - 1];
+                    const result = await answer(driver.executeAsyncScript(`const done = arguments[arguments.length - 1];
                         Promise.resolve().then(() => (${fn}).apply(null, ${JSON.stringify(args)}))
-                            .then((value) => done({ value }), (error) => done({ error: String(error) }));`);
+                            .then((value) => done({ value }), (error) => done({ error: String(error) }));`));
                     if (result.error)
                         throw new Error(result.error);
                     return result.value;
                 },
-                inject: (source) => driver.executeScript(source),
+                inject: (source) => answer(driver.executeScript(source)),
                 async gone() {
                     if (!closed)
-                        closed = (await driver.getAllWindowHandles().catch(() => [])).length === 0;
+                        closed = (await answer(driver.getAllWindowHandles()).catch((error) => {
+                            if (error instanceof BrowserEnded)
+                                throw error;
+                            return [];
+                        })).length === 0;
                     return closed;
                 },
                 click: pointer,
                 tap: pointer,
-                press: (key) => key === 'Shift+Tab'
+                press: (key) => answer(key === 'Shift+Tab'
                     ? driver.actions({ async: true }).keyDown(Key.SHIFT).sendKeys(Key.TAB).keyUp(Key.SHIFT).perform()
-                    : driver.actions({ async: true }).sendKeys(keys[key]).perform(),
-                selectAll: () => driver.actions({ async: true }).keyDown(Key.CONTROL).sendKeys('a')
-                    .keyUp(Key.CONTROL).perform(),
-                type: (text) => driver.actions({ async: true }).sendKeys(text).perform(),
+                    : driver.actions({ async: true }).sendKeys(keys[key]).perform()),
+                selectAll: () => answer(driver.actions({ async: true }).keyDown(Key.CONTROL).sendKeys('a')
+                    .keyUp(Key.CONTROL).perform()),
+                type: (text) => answer(driver.actions({ async: true }).sendKeys(text).perform()),
                 async screenshot(path) {
                     await this.run(painted);
-                    writeFileSync(path, await driver.takeScreenshot(), 'base64');
+                    writeFileSync(path, await answer(driver.takeScreenshot()), 'base64');
                 },
                 close: stop,
             };

@@ -22,9 +22,9 @@
 import { cpSync, existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { createRequire } from 'node:module';
-import { after, before, test } from 'node:test';
+import { after, before, test as nodeTest } from 'node:test';
 import assert from 'node:assert/strict';
-import { launch, Unavailable } from './engines.mjs';
+import { BrowserEnded, launch, Unavailable } from './engines.mjs';
 import { serve } from '../../web/serve.mjs';
 
 const require = createRequire(import.meta.url);
@@ -73,6 +73,19 @@ after(async () => {
     await elsewhere.stop();
     rmSync(served, { recursive: true, force: true });
     rmSync(foreign, { recursive: true, force: true });
+});
+
+// A test that a browser left by ending by itself is played once more,
+// saying so; every other failure stands.
+const test = (name, play) => nodeTest(name, async () => {
+    try {
+        await play();
+    } catch (error) {
+        if (!(error instanceof BrowserEnded))
+            throw error;
+        console.log(`# ${error.message}: playing this test again`);
+        await play();
+    }
 });
 
 // Asks the page until `ready()` holds there.
