@@ -80,9 +80,8 @@ same "$one/$deb" "$unpacked/build/$deb" || fail "the source archive builds anoth
 
 # Every place that carries the version.
 says() { grep -qF -- "$2" "$1" || fail "$1 does not say $2"; }
-deb=$one/$deb
-[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the package's Version is $(dpkg-deb -f "$deb" Version)"
-dpkg-deb -x "$deb" "$work/deb"
+[ "$(dpkg-deb -f "$one/$deb" Version)" = "$version" ] || fail "the package's Version is $(dpkg-deb -f "$one/$deb" Version)"
+dpkg-deb -x "$one/$deb" "$work/deb"
 says "$work/deb/usr/share/metainfo/org.tarvelo.Tarvelo.metainfo.xml" "<release version=\"$version\" date=\"$date\">"
 zcat "$work/deb/usr/share/man/man6/tarvelo.6.gz" >"$work/tarvelo.6"
 says "$work/tarvelo.6" "\"$date\""
