@@ -4,7 +4,8 @@
 // The three browser engines behind one small surface, which the page's
 // suite and its bench drive alike: Debian's chromium and firefox-esr
 // through puppeteer-core (Chromium's own protocol and WebDriver BiDi), and
-// WebKitGTK's MiniBrowser through webkit2gtk-driver and selenium-webdriver
+// WebKitGTK's MiniBrowser through its WebDriver (webkitgtk-webdriver, or
+// webkit2gtk-driver before WebKitGTK 2.46) and selenium-webdriver
 // (WebDriver), on an X server of its own started here.
 //
 //   const browser = await launch('firefox');
@@ -160,15 +161,16 @@ async function webkitEngine() {
     } catch {
         throw new Unavailable('selenium-webdriver is not installed: cd tests/web && npm ci');
     }
+    const installed = 'scripts/install-deps web: webkitgtk-webdriver or webkit2gtk-driver';
     const driverPath = found('WebKitWebDriver');
     if (!driverPath)
-        throw new Unavailable('WebKitWebDriver is not installed (scripts/install-deps web: webkit2gtk-driver)');
+        throw new Unavailable(`WebKitWebDriver is not installed (${installed})`);
     if (!found('Xvfb'))
         throw new Unavailable('Xvfb is not installed (scripts/install-deps web: xvfb), and WebKit needs a display');
     // The driver's own browser, where the release's multiarch path keeps it.
     const browserPath = shell('ls /usr/lib/*/webkit2gtk-4.1/MiniBrowser 2>/dev/null | head -n 1 || true');
     if (!browserPath)
-        throw new Unavailable('MiniBrowser is not installed (scripts/install-deps web: webkit2gtk-driver)');
+        throw new Unavailable(`MiniBrowser is not installed (${installed})`);
     const { Builder, Capabilities, Key, Origin } = webdriver;
     const keys = webkitKeys(Key);
 
