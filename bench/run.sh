@@ -10,7 +10,8 @@
 #   bench/run.sh <build dir> <site> [<peer program> ...]
 #
 # The page in the browser comes next, in each of its three engines beside floor
-# pages served the same way (bench/web/measure.mjs); last, where the
+# pages served the same way (bench/web/measure.mjs), and Lighthouse's
+# performance on a simulated phone and desktop (bench/web/lighthouse.mjs); last, where the
 # Windows program is built, that program under wine beside Win32 floors
 # (bench/win32/measure.sh).
 set -eu
@@ -27,7 +28,7 @@ done
 echo "## Tarvelo $(sed -n 's/^tarvelo (\(.*\)).*/\1/p' "$here/../data/changelog" | head -n 1), measured $(date -u +%Y-%m-%d)"
 echo
 echo "$(nproc) cores of $(sed -n 's/^model name\t*: //p' /proc/cpuinfo | head -n 1), $(free -g | awk '/Mem:/ {print $2}') GiB," \
-    "$(. /etc/os-release && echo "$PRETTY_NAME"), Qt $(dpkg-query -W -f '${Version}' libqt6core6 | sed 's/+.*//')," \
+    "$(. /etc/os-release && echo "$PRETTY_NAME"), Qt $(dpkg-query -W -f '${db:Status-Abbrev}${Version}\n' 'libqt6core6*' | sed -n 's/^ii *//p' | sed 's/+.*//' | head -n 1)," \
     "the default (hardened) build, on Xvfb without a window manager"
 echo
 sh "$here/../tests/on-xvfb.sh" "$build/bench/tarvelo-measure" "$programs/tarvelo" "$programs/tarvelo-floor-text" \
@@ -42,6 +43,8 @@ echo
 echo "### In the browser"
 echo
 node "$here/web/measure.mjs" "$site"
+echo
+node "$here/web/lighthouse.mjs" "$site"
 
 windows="$here/../build-windows"
 if [ -f "$windows/tarvelo.exe" ]; then
