@@ -53,13 +53,17 @@ for (const preset of ['mobile', 'desktop']) {
         const failed = {};
         for (const category of categories) {
             const scored = report.categories[category];
+            // A category that holds an excused audit scores below 100 by it.
+            let excusedHere = false;
             for (const { id, weight } of scored.auditRefs) {
                 const { score, title, displayValue } = report.audits[id];
-                if (weight > 0 && score !== null && score !== 1)
+                if (weight > 0 && score !== null && score !== 1) {
                     failed[id] = `${category}: ${title} ${displayValue ?? ''}`.trim();
+                    excusedHere ||= !!excused[preset]?.[id];
+                }
             }
             console.log(`# ${preset} ${category}: ${Math.round(scored.score * 100)}`);
-            if (!Object.keys(failed).some((id) => excused[preset]?.[id]))
+            if (!excusedHere)
                 assert.equal(scored.score, 1, `${preset} ${category}: ${JSON.stringify(failed)}`);
         }
         for (const [id, reason] of Object.entries(excused[preset] ?? {})) {
