@@ -5,7 +5,7 @@
 //
 //   tarvelo-page html   the body of index.html: Form1 and its 24 controls,
 //                       each an element whose id is its name, in the order
-//                       of the Tab key
+//                       of the Tab key, as the load handler leaves them
 //   tarvelo-page css    each control's place, stacking and colours, in CSS
 //                       pixels as the description places it in window
 //                       pixels: a rule of the page's style for each id,
@@ -16,20 +16,95 @@
 //   tarvelo-page text F the texts drawn in face F (regular, italic,
 //                       large, answer), which its web font must hold
 //
-// Hidden controls are left to the load handler, as on the desktop.
+// The page shows the loaded window from its first paint, before its
+// WebAssembly has come: the trick's own load handler runs here, against a
+// window of the description's, and the page is written as it leaves that
+// window. A failure of the handler fails the build.
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "layout/window.h"
+#include "trick/handlers.h"
 
 namespace {
 
 using layout::ControlSpec;
 using layout::Type;
+
+// The window's properties that the handlers touch, as the description
+// creates them, changed only by the handlers run on it.
+class DescribedForms final : public trick::Forms {
+public:
+    DescribedForms()
+    {
+        for (const ControlSpec& control : layout::kControls) {
+            if (control.type == Type::TextBox)
+                texts_[control.id] = control.text ? control.text : "";
+            visible_[control.id] = true;
+            enabled_[control.id] = true;
+        }
+    }
+
+    std::string text(trick::Control textBox) override { return texts_.at(box(textBox)); }
+
+    void setText(trick::Control textBox, std::string_view text) override
+    {
+        // As in every window: the same text again raises no Change.
+        std::string& held = texts_.at(box(textBox));
+        if (held == text)
+            return;
+        held = text;
+        if (textBox == trick::Text1)
+            trick::text1Change(*this);
+    }
+
+    void setVisible(trick::Control control, bool visible) override { visible_.at(known(control)) = visible; }
+    void setEnabled(trick::Control control, bool enabled) override { enabled_.at(known(control)) = enabled; }
+
+    void unload() override
+    {
+        throw trick::Failure(trick::Failure::Kind::NotSupported, "the page is written with its window open");
+    }
+
+    const std::string& shownText(trick::Control textBox) const { return texts_.at(textBox); }
+    bool visible(trick::Control control) const { return visible_.at(control); }
+    bool enabled(trick::Control control) const { return enabled_.at(control); }
+
+private:
+    static trick::Control known(trick::Control control)
+    {
+        if (layout::find(control) == nullptr)
+            throw trick::Failure(trick::Failure::Kind::NoSuchElement, trick::to_string(control));
+        return control;
+    }
+
+    static trick::Control box(trick::Control control)
+    {
+        if (layout::at(known(control)).type != Type::TextBox)
+            throw trick::Failure(trick::Failure::Kind::NotSupported, trick::to_string(control) + " has no Text");
+        return control;
+    }
+
+    std::map<trick::Control, std::string> texts_;
+    std::map<trick::Control, bool> visible_, enabled_;
+};
+
+// The window as the page shows it at first: created, then loaded.
+const DescribedForms& loaded()
+{
+    static const DescribedForms window = [] {
+        DescribedForms forms;
+        trick::form1Load(forms);
+        return forms;
+    }();
+    return window;
+}
 
 std::string escaped(std::string_view text)
 {
@@ -80,17 +155,23 @@ std::string style(const ControlSpec& control)
     return css;
 }
 
+// Its name, face and accessible name, and its state after Load.
 std::string attributes(const ControlSpec& control)
 {
     std::string out = "id=\"" + trick::to_string(control.id) + "\" class=\"" + fontClass(control.font) + "\"";
     if (control.accessibleName)
         out += std::string(" aria-label=\"") + escaped(control.accessibleName) + "\"";
+    if (!loaded().visible(control.id))
+        out += " hidden";
+    if (!loaded().enabled(control.id))
+        out += " disabled";
     return out;
 }
 
 std::string element(const ControlSpec& control, const std::string& inner)
 {
-    const std::string text = escaped(control.text ? control.text : "");
+    const std::string text =
+        escaped(control.type == Type::TextBox ? loaded().shownText(control.id) : control.text ? control.text : "");
     switch (control.type) {
     case Type::CommandButton: return "<button type=\"button\" " + attributes(control) + ">" + text + "</button>";
     case Type::TextBox:
@@ -144,7 +225,7 @@ std::string children(trick::Control container)
 
 void html()
 {
-    std::printf("<main id=\"Form1\" aria-label=\"%s\" hidden>\n%s</main>\n", escaped(layout::kWindow.caption).c_str(),
+    std::printf("<main id=\"Form1\" aria-label=\"%s\">\n%s</main>\n", escaped(layout::kWindow.caption).c_str(),
                 children(trick::Form1).c_str());
 }
 
@@ -190,8 +271,14 @@ void texts(std::string_view face)
 int main(int argc, char* argv[])
 {
     const std::string_view what = argc >= 2 ? argv[1] : "";
-    if (what == "html" && argc == 2)
+    if (what == "html" && argc == 2) {
+        try {
+            loaded();
+        } catch (const std::exception& failure) {
+            return std::fprintf(stderr, "tarvelo-page: Form1_Load failed: %s\n", failure.what()), 1;
+        }
         html();
+    }
     else if (what == "css" && argc == 2)
         css();
     else if (what == "json" && argc == 2)

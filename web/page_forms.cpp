@@ -118,14 +118,10 @@ void deliver(const std::string& event, Handler&& handler)
 
 }  // namespace
 
-// What the page's script calls: Load once, a click on a button or the
-// picture by its id, and Change of Text1 at every edit the player makes.
+// What the page's script calls: a click on a button or the picture by its
+// id, and Change of Text1 at every edit the player makes. Load has run when
+// the page was built, which shows the window as it leaves it.
 extern "C" {
-
-EMSCRIPTEN_KEEPALIVE void tarvelo_load()
-{
-    deliver("Form1_Load", [] { trick::form1Load(forms); });
-}
 
 EMSCRIPTEN_KEEPALIVE void tarvelo_change()
 {

@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 The Tarvelo developers
 
-// Puts the site together: index.html with what the window needs inside
-// it (the style with its faces and the window's places, the picture, the
-// trick's script and the page's), so that the browser asks for nothing
-// more than the trick's WebAssembly before it draws the window; beside it
-// the manifest and the icon, and the service worker with the list of
-// files to keep, in a cache named after the release and the files' contents.
+// Puts the site together: index.html with all that the window's first
+// frame needs inside it (the window as Load leaves it, the style with its
+// faces and places, the picture, and the page's own script that places the
+// window and keeps the player's clicks), so that the browser asks for
+// nothing more before it draws the window; beside it the trick's script
+// (emscripten's runtime and app.js) and WebAssembly, which take the window
+// over when they come, the manifest and the icon, and the service worker
+// with the list of files to keep, in a cache named after the release and
+// the files' contents.
 //
 // The page's policy lets run only the script and style inside it, by
-// their hashes, and lets load only the site's own files and the faces and
-// picture inside the page: nothing from elsewhere.
+// their hashes, and the site's own script file; it lets load only the
+// site's own files and the faces and picture inside the page: nothing from
+// elsewhere.
 //
 //   node site.mjs <source> <assets> <metainfo> <built> <tarvelo.js> <site> <version>
 //
@@ -27,7 +31,7 @@ const hash = (text) => `'sha256-${createHash('sha256').update(text).digest('base
 
 const style = `\n${read(`${source}/tarvelo.css`)}\n${read(`${built}/window.css`)}`
     .replace(/url\(([\w-]+\.woff2)\)/g, (_, font) => `url(${data('font/woff2', `${built}/${font}`)})`);
-const script = `\n${read(trick)}\n${read(`${source}/app.js`)}`;
+const script = `\n${read(`${source}/window.js`)}`;
 const body = read(`${built}/window.html`)
     .replace('src="clock-face.svg"', `src="${data('image/svg+xml', `${assets}/clock-face.svg`)}"`);
 // The same words that software centres show.
@@ -35,7 +39,7 @@ const description = /<summary xml:lang="ru">([^<]*)<\/summary>/.exec(read(metain
 // WebAssembly compiles only where the policy allows it ('wasm-unsafe-eval'),
 // in every engine; the service worker is a file of the site's.
 const policy = [
-    "default-src 'none'", `script-src ${hash(script)} 'wasm-unsafe-eval'`, `style-src ${hash(style)}`,
+    "default-src 'none'", `script-src ${hash(script)} 'self' 'wasm-unsafe-eval'`, `style-src ${hash(style)}`,
     "img-src 'self' data:", 'font-src data:', "connect-src 'self'", "manifest-src 'self'", "worker-src 'self'",
     "base-uri 'none'", "form-action 'none'",
 ].join('; ');
@@ -48,9 +52,10 @@ const page = read(`${source}/index.html.in`)
 writeFileSync(`${site}/index.html`, page);
 writeFileSync(`${site}/manifest.webmanifest`, read(`${source}/manifest.webmanifest`).replace('@VERSION@', release));
 copyFileSync(`${assets}/icon.svg`, `${site}/icon.svg`);
+writeFileSync(`${site}/tarvelo.js`, `${read(trick)}\n${read(`${source}/app.js`)}`);
 copyFileSync(trick.replace(/\.js$/, '.wasm'), `${site}/tarvelo.wasm`);
 
-const kept = ['index.html', 'tarvelo.wasm', 'manifest.webmanifest', 'icon.svg'];
+const kept = ['index.html', 'tarvelo.js', 'tarvelo.wasm', 'manifest.webmanifest', 'icon.svg'];
 const version = createHash('sha256');
 for (const name of kept)
     version.update(read(`${site}/${name}`, null));
