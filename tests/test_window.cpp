@@ -86,6 +86,7 @@ void WindowTest::playsEveryScenario()
     QCOMPARE(window_->litMarkers(), lit);
     QCOMPARE(form().picture().isEnabled(), scenario[QLatin1String("picture")].toBool());
     QCOMPARE(window_->shown(trick::Frame1), scenario[QLatin1String("rules")].toBool());
+    QCOMPARE(window_->shown(trick::Text6), scenario[QLatin1String("baseShown")].toBool());
     QCOMPARE(!form().isVisible(), scenario[QLatin1String("closed")].toBool());
 }
 

@@ -16,7 +16,9 @@
 // pixels of the viewport. `touch` asks for a touch screen, which only an
 // engine with `browser.touch` emulates; the others get a mouse and their
 // taps stay what their drivers send (Firefox: touch events; WebKit: mouse
-// events). launch() throws an Unavailable error, with the reason, where
+// events). `whileLoading` asks for a tab that answers while its page is
+// still loading, which only WebKit's driver must be told. launch() throws
+// an Unavailable error, with the reason, where
 // the engine cannot start at all.
 
 import { spawn, execFileSync } from 'node:child_process';
@@ -188,7 +190,7 @@ async function webkitEngine() {
     // The browsers' homes, removed with the X server once the last of them
     // has gone.
     const homes = mkdtempSync(`${tmpdir()}/tarvelo-webkit-`);
-    const session = async ({ width, height, scale }) => {
+    const session = async ({ width, height, scale, whileLoading }) => {
         const home = mkdtempSync(`${homes}/`);
         const service = new remote.DriverService.Builder(driverPath).setLoopback(true)
             .setEnvironment({ ...process.env, DISPLAY: x.display, GDK_SCALE: String(scale), HOME: home,
@@ -217,8 +219,11 @@ async function webkitEngine() {
                 .finally(() => clearInterval(watch));
         });
         try {
+            // The driver answers no command while a page loads, unless told
+            // to wait for no load at all.
             const capabilities = new Capabilities({ browserName: 'MiniBrowser',
-                'webkitgtk:browserOptions': { binary: browserPath, args: ['--automation', '--full-screen'] } });
+                'webkitgtk:browserOptions': { binary: browserPath, args: ['--automation', '--full-screen'] },
+                ...(whileLoading ? { pageLoadStrategy: 'none' } : {}) });
             driver = await new Builder().usingServer(await service.start()).withCapabilities(capabilities).build();
             await driver.manage().window().setRect({ x: 0, y: 0, width, height });
             await driver.manage().setTimeouts({ script: 60000, pageLoad: 60000 });
@@ -242,8 +247,8 @@ async function webkitEngine() {
 
     return {
         name: 'webkit', version, touch: false,
-        async open({ width = 800, height = 600, scale = 1 } = {}) {
-            const { driver, stop, answer } = await session({ width, height, scale });
+        async open({ width = 800, height = 600, scale = 1, whileLoading = false } = {}) {
+            const { driver, stop, answer } = await session({ width, height, scale, whileLoading });
             let closed = false;
             const pointer = (x, y) => answer(driver.actions({ async: true })
                 .move({ x: Math.floor(x), y: Math.floor(y), origin: Origin.VIEWPORT, duration: 0 })

@@ -4,7 +4,10 @@
 // The game's page in one of the three browser engines (engines.mjs),
 // driven as a player drives it: the mouse, the touch screen and the
 // keyboard. It plays the scenarios that every front-end shares
-// (tests/scenarios.json), checks every control's place against the
+// (tests/scenarios.json), once with the trick's WebAssembly there and once
+// held back until the last step has been made; checks the first frame,
+// drawn while the page itself is held back, against the opened window;
+// checks every control's place against the
 // window's description and every answer whole in its field, plays on a
 // phone's screen and offline, checks that the page's policy keeps out
 // every script but its own and that its kept copy holds nothing but the
@@ -47,11 +50,23 @@ const screens = `${build}/screens`;
 const served = mkdtempSync(`${tmpdir()}/tarvelo-site-`);
 const foreign = mkdtempSync(`${tmpdir()}/tarvelo-elsewhere-`);
 let server, elsewhere, address, browser;
+// What the server holds back, as a slow network would: { path, before,
+// until, release }, or null.
+let holding = null;
+const holdBack = (path, before) => {
+    let release;
+    const until = new Promise((resolve) => { release = resolve; });
+    holding = { path, before, until, release };
+};
+const letGo = () => {
+    holding?.release();
+    holding = null;
+};
 
 before(async () => {
     cpSync(site, served, { recursive: true });
     writeFileSync(`${foreign}/intruder.js`, 'window.intruded = true;\n');
-    server = await serve(served);
+    server = await serve(served, { hold: (path) => holding?.path === path && holding });
     elsewhere = await serve(foreign, { headers: () => ({ 'Access-Control-Allow-Origin': '*' }) });
     address = server.address;
     try {
@@ -98,15 +113,39 @@ async function until(tab, ready, arg) {
     throw new Error(`not in 15 s: ${ready}`);
 }
 
-// The window loaded and ready for a tap, with the page's faults recorded.
+// The page's faults, recorded from here on.
+const recordFaults = (tab) => tab.run(() => {
+    window.failures = [];
+    addEventListener('error', (event) => window.failures.push(event.message));
+    addEventListener('unhandledrejection', (event) => window.failures.push(String(event.reason)));
+});
+// The trick has taken the window over: a click is taken at once.
+const live = () => document.getElementById('Form1')?.dataset.trick === 'ready';
+
+// The window loaded, the trick's WebAssembly come, and ready for a tap,
+// with the page's faults recorded.
 async function load(tab, path = '') {
     await tab.goto(address + path);
-    await until(tab, () => document.getElementById('Form1')?.hidden === false);
-    await tab.run(() => {
-        window.failures = [];
-        addEventListener('error', (event) => window.failures.push(event.message));
-        addEventListener('unhandledrejection', (event) => window.failures.push(String(event.reason)));
-    });
+    await until(tab, live);
+    await recordFaults(tab);
+    return tab;
+}
+
+// The page asked for without waiting for its load, which the server may be
+// holding back; back once the window's last control has been parsed.
+async function begin(tab) {
+    await tab.run((url) => {
+        window.left = true;
+        setTimeout(() => location.assign(url));
+    }, address);
+    // Asked while the old page goes, a question may find no page to answer.
+    const parsed = (url) => !window.left && location.href === url && document.getElementById('Command5') !== null;
+    for (let i = 0; !await tab.run(parsed, address).catch(() => false); ++i) {
+        if (i === 300)
+            throw new Error('the page was not parsed in 15 s');
+        await new Promise((resolve) => setTimeout(resolve, 50));
+    }
+    await recordFaults(tab);
     return tab;
 }
 
@@ -198,6 +237,7 @@ async function shows(tab) {
         return {
             Text1: document.getElementById('Text1').value,
             Text7: answer.value,
+            base: shown('Text6'),
             revealed: shown('Text7') && shown('Label1'),
             lit: [...Array(12).keys()].filter((i) => shown(`Shape1_${i}`)),
             picture: !document.getElementById('Image1_0').disabled,
@@ -210,16 +250,16 @@ async function shows(tab) {
 
 // A window that has gone shows nothing more.
 const expected = (scenario) => scenario.closed ? { closed: true } : {
-    Text1: scenario.Text1, Text7: scenario.Text7, revealed: scenario.revealed, lit: scenario.lit,
+    Text1: scenario.Text1, Text7: scenario.Text7, base: !!scenario.baseShown, revealed: scenario.revealed, lit: scenario.lit,
     picture: scenario.picture, rules: !!scenario.rules, whole: true, failures: [],
 };
 
+// A base value spoiled behind the game's back is no player's doing.
+const playable = scenarios.filter((scenario) => !scenario.steps.some((step) => step.startsWith('base ')));
+
 test('every shared scenario a player can play ends as it says, each answer whole in its field', async () => {
     let tab = await browser.open();
-    for (const scenario of scenarios) {
-        // A base value spoiled behind the game's back is no player's doing.
-        if (scenario.steps.some((step) => step.startsWith('base ')))
-            continue;
+    for (const scenario of playable) {
         if (await tab.gone())
             tab = await browser.open();
         await load(tab);
@@ -228,6 +268,84 @@ test('every shared scenario a player can play ends as it says, each answer whole
         assert.deepEqual(await shows(tab), expected(scenario), scenario.name);
     }
     await tab.close();
+});
+
+// The page's clicks and edits wait in turn for the trick, which takes each
+// as the window stands once the ones before it have run: a tap after
+// «Стоп» or under the open rules panel comes to nothing. Only a key on a
+// button that is not shown yet cannot be made before the trick has come.
+test('every shared scenario played before the WebAssembly comes ends as it says once it has come', async () => {
+    let tab = await browser.open();
+    try {
+        for (const scenario of playable) {
+            if (await tab.gone())
+                tab = await browser.open();
+            holdBack('/tarvelo.wasm', '');
+            await begin(tab);
+            await until(tab, () => document.readyState === 'complete');
+            for (const step of scenario.steps) {
+                const [action, , name] = step.split(' ');
+                if (holding && action === 'key' && await tab.run((id) =>
+                    document.getElementById(id).closest('[hidden]') !== null, buttons[name])) {
+                    console.log(`# ${scenario.name}: «${step}» needs the trick, which comes first`);
+                    letGo();
+                    await until(tab, live);
+                }
+                await play(tab, step);
+            }
+            assert.equal(await tab.run(live), !holding, `${scenario.name}: the trick came before the last step`);
+            letGo();
+            // «Выход» takes the window away, and may close the tab while it
+            // is being asked.
+            const settled = () => document.getElementById('Form1') === null ||
+                document.getElementById('Form1').dataset.trick === 'ready';
+            for (let i = 0; i < 300 && !await tab.gone() && !await tab.run(settled).catch(() => true); ++i)
+                await new Promise((resolve) => setTimeout(resolve, 50));
+            assert.deepEqual(await shows(tab), expected(scenario), `${scenario.name}, played before the trick came`);
+        }
+    } finally {
+        letGo();
+    }
+    await tab.close();
+});
+
+// Held back before the trick's script, the page shows the window as Load
+// leaves it, in its place and at its scale, the count focused where there
+// is a mouse; nothing of it moves or changes when the trick comes.
+test('the first frame is the opened window in its place, and the trick changes nothing of it', async () => {
+    const opened = scenarios.find((scenario) => scenario.name === 'opened');
+    try {
+        for (const [width, height, touch] of [[800, 600, false], [390, 844, true], [844, 390, true]]) {
+            const where = `${width} x ${height}`;
+            const tab = await browser.open({ width, height, scale: touch ? 3 : 1, touch, whileLoading: true });
+            holdBack('/', '<script src="tarvelo.js"');
+            await begin(tab);
+            const seen = async () => ({
+                shows: await shows(tab), boxes: await measure(tab),
+                form: await tab.run(() => {
+                    const r = document.getElementById('Form1').getBoundingClientRect();
+                    return [r.left, r.top, r.width, r.height];
+                }),
+                focus: await tab.run(() => document.activeElement === document.body ? null : document.activeElement?.id),
+            });
+            const first = await seen();
+            await tab.screenshot(`${screens}/${engine}-first-frame-${width}x${height}.png`);
+            assert.equal(await tab.run(() => document.readyState), 'loading', `${where}: the page was not held back`);
+            assert.deepEqual(first.shows, expected(opened), where);
+            assert.equal(first.focus, tab.touch ? null : 'Text1', where);
+            let scale = Math.min(width / layout.client[0], height / layout.client[1]);
+            if (!tab.touch)
+                scale = Math.min(scale, 1);
+            assert.ok(Math.abs(first.form[2] - layout.client[0] * scale) < 0.5, `${where}: ${first.form}`);
+            assert.ok(first.form.slice(0, 2).every(Number.isInteger), `${where}: the window at ${first.form}`);
+            letGo();
+            await until(tab, live);
+            assert.deepEqual(await seen(), first, `${where}: the window changed when the trick came`);
+            await tab.close();
+        }
+    } finally {
+        letGo();
+    }
 });
 
 // Each control's box on the page, in window pixels, where it shows.
@@ -367,7 +485,7 @@ test('the page runs its own script only, and its kept copy holds only its own su
         return { controlled: navigator.serviceWorker.controller !== null, statuses, urls: [...new Set(urls)].sort() };
     }, elsewhere.address);
     assert.deepEqual(kept, { controlled: true, statuses: [200, 404, 405],
-        urls: ['/', '/icon.svg', '/index.html', '/manifest.webmanifest', '/probe.html', '/tarvelo.wasm'] });
+        urls: ['/', '/icon.svg', '/index.html', '/manifest.webmanifest', '/probe.html', '/tarvelo.js', '/tarvelo.wasm'] });
     await tab.close();
 });
 

@@ -493,7 +493,8 @@ int wmain(int argc, wchar_t* argv[])
                      end.text(trick::Text7) == scenario.at("Text7").text &&
                      (end.shown(trick::Text7) && end.shown(trick::Label1)) == scenario.at("revealed").boolean &&
                      lit == expectedLit && end.pictureEnabled == scenario.at("picture").boolean &&
-                     end.shown(trick::Frame1) == (scenario.has("rules") && scenario.at("rules").boolean);
+                     end.shown(trick::Frame1) == (scenario.has("rules") && scenario.at("rules").boolean) &&
+                     end.shown(trick::Text6) == (scenario.has("baseShown") && scenario.at("baseShown").boolean);
         }
         check(window.disagreement().empty() && asSaid,
               name + (window.disagreement().empty() ? "" : "\n" + window.disagreement()) +
