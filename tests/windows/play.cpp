@@ -155,6 +155,16 @@ public:
         return info.hwndFocus;
     }
 
+    // Tab or Shift+Tab, once the focus has moved: on a busy machine wine
+    // may take longer than a frame to move it.
+    void tab(bool backwards = false) const
+    {
+        const HWND before = focus();
+        key(VK_TAB, false, backwards);
+        for (int waited = 0; focus() == before && waited < 3000; waited += 10)
+            Sleep(10);
+    }
+
     // A window pixel of the description, on the screen.
     POINT onScreen(Point at) const
     {
@@ -333,10 +343,8 @@ public:
         } else if (action == "key") {
             const std::string name = argument.substr(0, argument.find(' '));
             const trick::Control button = buttons.at(argument.substr(argument.find(' ') + 1));
-            for (int i = 0; i < 12 && game_.focus() != game_.window(button); ++i) {
-                Game::key(VK_TAB);
-                Sleep(20);
-            }
+            for (int i = 0; i < 12 && game_.focus() != game_.window(button); ++i)
+                game_.tab();
             if (game_.focus() != game_.window(button))
                 fail(step + ": Tab never reached " + trick::to_string(button));
             Game::key(name == "Space" ? VK_SPACE : VK_RETURN, name == "Enter");
@@ -568,8 +576,7 @@ int wmain(int argc, wchar_t* argv[])
     const auto walk = [&game](bool backwards) {
         std::vector<std::string> visited;
         for (int i = 0; i < 6; ++i) {
-            Game::key(VK_TAB, false, backwards);
-            Sleep(60);
+            game.tab(backwards);
             const ControlSpec* spec = nullptr;
             for (const ControlSpec& control : layout::kControls)
                 if (game.window(control.id) == game.focus())
