@@ -275,11 +275,12 @@ test('every shared scenario a player can play ends as it says, each answer whole
 // «Стоп» or under the open rules panel comes to nothing. Only a key on a
 // button that is not shown yet cannot be made before the trick has come.
 test('every shared scenario played before the WebAssembly comes ends as it says once it has come', async () => {
-    let tab = await browser.open();
+    let tab = await browser.open(), ended = false;
     try {
         for (const scenario of playable) {
-            if (await tab.gone())
+            if (ended || await tab.gone())
                 tab = await browser.open();
+            ended = false;
             holdBack('/tarvelo.wasm', '');
             await begin(tab);
             await until(tab, () => document.readyState === 'complete');
@@ -295,18 +296,29 @@ test('every shared scenario played before the WebAssembly comes ends as it says 
             }
             assert.equal(await tab.run(live), !holding, `${scenario.name}: the trick came before the last step`);
             letGo();
-            // «Выход» takes the window away, and may close the tab while it
-            // is being asked.
+            // «Выход» takes the window away, and closes the tab, which this
+            // test navigated with a script and so left closable, while it
+            // is being asked. WebKit's browser ends with its last window.
             const settled = () => document.getElementById('Form1') === null ||
                 document.getElementById('Form1').dataset.trick === 'ready';
-            for (let i = 0; i < 300 && !await tab.gone() && !await tab.run(settled).catch(() => true); ++i)
-                await new Promise((resolve) => setTimeout(resolve, 50));
-            assert.deepEqual(await shows(tab), expected(scenario), `${scenario.name}, played before the trick came`);
+            let end;
+            try {
+                for (let i = 0; i < 300 && !await tab.gone() && !await tab.run(settled).catch(() => true); ++i)
+                    await new Promise((resolve) => setTimeout(resolve, 50));
+                end = await shows(tab);
+            } catch (error) {
+                if (!(error instanceof BrowserEnded) || !scenario.closed)
+                    throw error;
+                ended = true;
+                end = { closed: true };
+            }
+            assert.deepEqual(end, expected(scenario), `${scenario.name}, played before the trick came`);
         }
     } finally {
         letGo();
     }
-    await tab.close();
+    if (!ended)
+        await tab.close();
 });
 
 // Held back before the trick's script, the page shows the window as Load
