@@ -170,8 +170,9 @@ std::string attributes(const ControlSpec& control)
 
 std::string element(const ControlSpec& control, const std::string& inner)
 {
-    const std::string text =
-        escaped(control.type == Type::TextBox ? loaded().shownText(control.id) : control.text ? control.text : "");
+    // A text box shows what Load left in it; the rest their captions.
+    const std::string caption = control.text ? control.text : "";
+    const std::string text = escaped(control.type == Type::TextBox ? loaded().shownText(control.id) : caption);
     switch (control.type) {
     case Type::CommandButton: return "<button type=\"button\" " + attributes(control) + ">" + text + "</button>";
     case Type::TextBox:
@@ -278,8 +279,7 @@ int main(int argc, char* argv[])
             return std::fprintf(stderr, "tarvelo-page: Form1_Load failed: %s\n", failure.what()), 1;
         }
         html();
-    }
-    else if (what == "css" && argc == 2)
+    } else if (what == "css" && argc == 2)
         css();
     else if (what == "json" && argc == 2)
         json();
