@@ -56,7 +56,9 @@
     };
     form.addEventListener('click', (event) => {
         const button = event.target.closest('button');
-        if (event.detail > 0)
+        // Once the trick is there, the browser's own choice of target
+        // stands, as it does for a touch that lands beside a button.
+        if (event.detail > 0 && !deliver)
             take({ x: event.clientX, y: event.clientY });
         else if (button)
             take({ id: button.id });
