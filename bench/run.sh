@@ -10,7 +10,9 @@
 #   bench/run.sh <build dir> <site> [<peer program> ...]
 #
 # The page in the browser comes next, in each of its three engines beside floor
-# pages served the same way (bench/web/measure.mjs), and Lighthouse's
+# pages served the same way (bench/web/measure.mjs), its first frame served
+# compressed beside the same page with its scripts inert or gone
+# (bench/web/first-frame.mjs), and Lighthouse's
 # performance on a simulated phone and desktop (bench/web/lighthouse.mjs); last, where the
 # Windows program is built, that program under wine beside Win32 floors
 # (bench/win32/measure.sh).
@@ -43,6 +45,8 @@ echo
 echo "### In the browser"
 echo
 node "$here/web/measure.mjs" "$site"
+echo
+node "$here/web/first-frame.mjs" "$site"
 echo
 node "$here/web/lighthouse.mjs" "$site"
 
