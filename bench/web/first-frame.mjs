@@ -14,7 +14,7 @@
 
 import { cpSync, mkdtempSync, readFileSync, rmSync, unlinkSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { engines, launch, Unavailable } from '../../tests/web/engines.mjs';
+import { eachEngine, engines, Unavailable } from '../../tests/web/engines.mjs';
 import { audit } from '../../tests/web/lighthouse.mjs';
 import { serve } from '../../web/serve.mjs';
 
@@ -170,27 +170,14 @@ async function returns(browser) {
     return times;
 }
 
-const results = [];
-for (const engine of chosen) {
-    let browser;
+const results = await eachEngine(chosen, async (browser) => {
     try {
-        browser = await launch(engine);
+        return { first: await firstVisits(browser), again: await returns(browser) };
     } catch (error) {
-        if (!(error instanceof Unavailable))
-            throw error;
-        results.push({ engine, missing: error.message });
-        continue;
-    }
-    try {
-        results.push({ engine: `${engine} ${browser.version.replace(/^\D*/, '')}`, first: await firstVisits(browser),
-            again: await returns(browser) });
-    } catch (error) {
-        results.push({ engine, missing: `failed: ${error.message.split('\n')[0]}` });
         process.exitCode = 1;
-    } finally {
-        await browser.close();
+        return { missing: `failed: ${error.message.split('\n')[0]}` };
     }
-}
+});
 
 // Lighthouse's audits, the three pages in turn.
 let contentful = { page: [], inert: [], bare: [] };

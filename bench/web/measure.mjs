@@ -15,7 +15,7 @@
 import { mkdtempSync, cpSync, readdirSync, readFileSync, rmSync, unlinkSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { gzipSync } from 'node:zlib';
-import { engines, launch, Unavailable } from '../../tests/web/engines.mjs';
+import { eachEngine, engines } from '../../tests/web/engines.mjs';
 import { serve } from '../../web/serve.mjs';
 
 const here = new URL('.', import.meta.url).pathname;
@@ -119,23 +119,7 @@ async function measure(browser) {
     };
 }
 
-const results = [];
-for (const engine of chosen) {
-    let browser;
-    try {
-        browser = await launch(engine);
-    } catch (error) {
-        if (!(error instanceof Unavailable))
-            throw error;
-        results.push({ engine, missing: error.message });
-        continue;
-    }
-    try {
-        results.push({ engine, version: browser.version, ...await measure(browser) });
-    } finally {
-        await browser.close();
-    }
-}
+const results = await eachEngine(chosen, measure);
 await server.stop();
 rmSync(served, { recursive: true, force: true });
 
@@ -154,7 +138,7 @@ for (const result of results) {
     if (result.missing)
         console.log(`| ${result.engine} | not measured: ${result.missing} | | | | | |`);
     else
-        console.log(`| ${result.engine} ${result.version.replace(/^\D*/, '')} | ${ms(result.load[0])} | ${ms(result.load[1])} | ` +
+        console.log(`| ${result.engine} | ${ms(result.load[0])} | ${ms(result.load[1])} | ` +
             `${ratio(result.load, 1.5)} | ${ms(result.tap[0])} | ${ms(result.tap[1])} | ${ratio(result.tap, 1.3)} |`);
 }
 console.log('\nWhere the game\'s load goes, from the start of the navigation (medians):\n');

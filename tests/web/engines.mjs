@@ -298,6 +298,30 @@ async function webkitEngine() {
     };
 }
 
+// `measure(browser)` in each engine named, in turn, for the benches: each
+// engine's name with its version and what measure returned, or with why
+// it was not measured.
+export async function eachEngine(names, measure) {
+    const results = [];
+    for (const engine of names) {
+        let browser;
+        try {
+            browser = await launch(engine);
+        } catch (error) {
+            if (!(error instanceof Unavailable))
+                throw error;
+            results.push({ engine, missing: error.message });
+            continue;
+        }
+        try {
+            results.push({ engine: `${engine} ${browser.version.replace(/^\D*/, '')}`, ...await measure(browser) });
+        } finally {
+            await browser.close();
+        }
+    }
+    return results;
+}
+
 export async function launch(engine) {
     if (engine === 'webkit')
         return webkitEngine();
