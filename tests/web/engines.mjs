@@ -4,8 +4,8 @@
 // The three browser engines behind one small surface, which the page's
 // suite and its bench drive alike: Debian's chromium and firefox-esr
 // through puppeteer-core (Chromium's own protocol and WebDriver BiDi), and
-// WebKitGTK's MiniBrowser through its WebDriver (webkitgtk-webdriver, or
-// webkit2gtk-driver before WebKitGTK 2.46) and selenium-webdriver
+// WebKitGTK's MiniBrowser through its WebDriver (webkitgtk-webdriver from
+// WebKitGTK 2.54, webkit2gtk-driver before) and selenium-webdriver
 // (WebDriver), on an X server of its own started here.
 //
 //   const browser = await launch('firefox');
