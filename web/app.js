@@ -8,15 +8,6 @@
 'use strict';
 
 createTarvelo({
-    // The WebAssembly that the page asked for as it was parsed; compiled as
-    // it arrives where it comes as application/wasm, else whole.
-    instantiateWasm(imports, receive) {
-        WebAssembly.instantiateStreaming(tarveloWasm.then((response) => response.clone()), imports)
-            .catch(() => tarveloWasm.then((response) => response.arrayBuffer())
-                .then((bytes) => WebAssembly.instantiate(bytes, imports)))
-            .then(({ instance, module }) => receive(instance, module));
-        return {};
-    },
     // "Выход": an installed app's window closes; a tab, which a page may
     // not close, loses the window, and nothing runs until a reload.
     unload() {

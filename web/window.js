@@ -11,9 +11,6 @@
 (() => {
     const form = document.getElementById('Form1');
     const count = document.getElementById('Text1');
-    // The trick's WebAssembly is asked for now, while its script comes,
-    // which takes it over (app.js): one request, in every engine.
-    window.tarveloWasm = fetch('tarvelo.wasm');
 
     // With a touch screen the largest scale at which the window fits whole;
     // with a mouse, scale 1 where it fits. In the middle of the screen, on
